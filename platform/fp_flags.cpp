@@ -1,0 +1,23 @@
+#include "platform/fp_flags.h"
+
+#include <cfenv>
+
+namespace qimbar::platform {
+
+void clearFloatingPointFlags() { std::feclearexcept(FE_ALL_EXCEPT); }
+
+std::optional<ErrorKind> floatingPointFault() {
+    const int raised = std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
+    if ((raised & FE_INVALID) != 0) {
+        return ErrorKind::InvalidOperation;
+    }
+    if ((raised & FE_DIVBYZERO) != 0) {
+        return ErrorKind::DivisionByZero;
+    }
+    if ((raised & FE_OVERFLOW) != 0) {
+        return ErrorKind::Overflow;
+    }
+    return std::nullopt;
+}
+
+}  // namespace qimbar::platform

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace qimbar::platform {
+
+enum class ParseFailure {
+    NotANumber,
+    Overflow,  // a number, but beyond the range of a double
+};
+
+// Either the parsed value or why there is none.
+using ParsedNumber = std::variant<double, ParseFailure>;
+
+// Reads a number typed by a person (UTF-8), independent of the process locale:
+//   [spaces] [+ | - | U+2212] digits [(. | ,) digits] [(e | E) [sign] digits] [spaces]
+// with at least one mantissa digit. Groups of exactly three integer digits may
+// be split by a space, a no-break space or a narrow no-break space. The value
+// is the double nearest to the decimal; one too small for a double becomes
+// zero or a subnormal.
+[[nodiscard]] ParsedNumber parseNumber(std::string_view text);
+
+// Writes a finite double the way C's "%.15G" does in the C locale, except that
+// negative zero is "0". Raises the overflow or invalid-operation run-time
+// error for an infinite or NaN value, which has no text that reads back.
+[[nodiscard]] std::string formatNumber(double value);
+
+}  // namespace qimbar::platform

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/text_box.h"
+
+#include <exception>
+#include <string_view>
+
+namespace qimbar::platform {
+
+enum class ErrorKind {
+    NotANumber,
+    Overflow,
+    DivisionByZero,
+    InvalidOperation,
+    BoxNotRead,
+    BoxNotWritten,
+};
+
+// The Uzbek message shown for each kind.
+[[nodiscard]] std::string_view messageFor(ErrorKind kind);
+
+// A run-time error raised by an action; the window reports it to the user.
+class RunTimeError : public std::exception {
+public:
+    explicit RunTimeError(ErrorKind kind) : kind_(kind) {}
+    // A failed read or write of box `TextN`.
+    RunTimeError(ErrorKind kind, Status status, int boxNumber)
+        : kind_(kind), status_(status), boxNumber_(boxNumber) {}
+
+    [[nodiscard]] ErrorKind kind() const { return kind_; }
+    [[nodiscard]] Status status() const { return status_; }
+    // The N of the `TextN` whose access failed, 0 for other errors.
+    [[nodiscard]] int boxNumber() const { return boxNumber_; }
+    [[nodiscard]] std::string_view message() const { return messageFor(kind_); }
+    [[nodiscard]] const char* what() const noexcept override;
+
+private:
+    ErrorKind kind_;
+    Status status_{};
+    int boxNumber_ = 0;
+};
+
+}  // namespace qimbar::platform

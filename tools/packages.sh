@@ -1,0 +1,52 @@
+# Debian/Ubuntu packages the program needs, sourced by ./run and ./check.
+
+# Build and start the program.
+RUN_PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+    # The unit labels want a sans-serif face of MS Sans Serif's width.
+    fonts-liberation
+)
+
+# Tests, sanitizers, and a real X server for the end-to-end checks.
+CHECK_PACKAGES=(
+    xvfb xauth xdotool x11-utils imagemagick
+    locales
+)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null; then
+        sudo "$@"
+    else
+        echo "error: need root (or sudo) to run: $*" >&2
+        return 1
+    fi
+}
+
+# Installs whichever of the given packages are missing.
+install_packages() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$pkg")
+        fi
+    done
+    if [ "${#missing[@]}" -eq 0 ]; then
+        return 0
+    fi
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# Makes a locale available (the number tests run under a decimal comma).
+ensure_locale() {
+    local name="$1" input="${1%%.*}"
+    if locale -a 2>/dev/null | grep -qix "${name/UTF-8/utf8}"; then
+        return 0
+    fi
+    as_root localedef -i "$input" -c -f UTF-8 "$name"
+}
