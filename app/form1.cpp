@@ -1,0 +1,189 @@
+#include "app/form1.h"
+
+#include "app/error_display.h"
+#include "app/sstab.h"
+#include "app/window_description.h"
+#include "convert/convert_from_row.h"
+#include "convert/pages.h"
+#include "platform/run_time_error.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+
+#include <algorithm>
+#include <limits>
+#include <new>
+#include <stdexcept>
+#include <vector>
+
+namespace qimbar::app {
+
+namespace {
+
+QString text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QRect pixels(const Twips& twips) {
+    return {twipsToPixels(twips.left), twipsToPixels(twips.top), twipsToPixels(twips.width),
+            twipsToPixels(twips.height)};
+}
+
+// MS Sans Serif where it exists, else a sans-serif face of about its width.
+QFont unitLabelFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(9.75);
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
+}  // namespace
+
+void Form1::Boxes::add(int number, QLineEdit* edit) {
+    boxes_.at(static_cast<std::size_t>(number)) = std::make_unique<QtTextBox>(edit);
+}
+
+platform::TextBox& Form1::Boxes::textBox(int number) {
+    const auto index = static_cast<std::size_t>(number);
+    if (index >= boxes_.size() || !boxes_.at(index)) {
+        throw std::out_of_range("no value box with that number");
+    }
+    return *boxes_.at(index);
+}
+
+Form1::Form1(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(text(form1.caption));
+    setFixedSize(twipsToPixels(form1.clientWidth), twipsToPixels(form1.clientHeight));
+    build();
+}
+
+Form1::~Form1() = default;
+
+void Form1::build() {
+    const QFont labelFont = unitLabelFont();
+    QLabel* credit = nullptr;
+    std::vector<std::pair<int, QWidget*>> focusOrder;
+
+    for (const ControlDescription& control : controls) {
+        if (control.kind == Kind::TabControl) {
+            tabControl_ = new SSTab(this, twipsToPixels(form1.tabStripHeight));
+            tabControl_->setObjectName(text(control.name));
+            tabControl_->setGeometry(pixels(control.geometry));
+            for (const std::string_view caption : tabCaptions) {
+                tabControl_->strip()->addTab(text(caption));
+            }
+            tabControl_->setCurrentPage(form1.startPage);
+            focusOrder.emplace_back(control.tabIndex, tabControl_->strip());
+        }
+    }
+
+    for (const ControlDescription& control : controls) {
+        QWidget* widget = nullptr;
+        switch (control.kind) {
+            case Kind::TabControl:
+                continue;
+            case Kind::Label: {
+                const bool isCredit = control.page == 0;
+                auto* label = new QLabel(text(control.caption), isCredit ? static_cast<QWidget*>(this) : tabControl_);
+                label->setAutoFillBackground(true);
+                label->setBackgroundRole(QPalette::Button);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+                if (isCredit) {
+                    QPalette palette = label->palette();
+                    palette.setColor(QPalette::WindowText, QColor(0, 0, 192));
+                    label->setPalette(palette);
+                    credit = label;
+                } else {
+                    label->setForegroundRole(QPalette::ButtonText);
+                    label->setFont(labelFont);
+                }
+                widget = label;
+                break;
+            }
+            case Kind::TextBox: {
+                auto* edit = new QLineEdit(tabControl_);
+                edit->setMaxLength(std::numeric_limits<int>::max());
+                widget = edit;
+                if (control.page != 0) {
+                    boxes_.add(convert::pages.at(std::size_t(control.page - 1))
+                                   .row(control.row)
+                                   .box,
+                               edit);
+                }
+                break;
+            }
+            case Kind::Button: {
+                auto* button = new QPushButton(text(control.caption), tabControl_);
+                widget = button;
+                if (control.page != 0) {
+                    // Enter and Return press a focused button, as Space does;
+                    // no button is the window's default.
+                    button->setAutoDefault(true);
+                    const convert::Page& page = convert::pages.at(std::size_t(control.page - 1));
+                    const int row = control.row;
+                    connect(button, &QPushButton::clicked, this,
+                            [this, &page, row] { press(page, row); });
+                }
+                break;
+            }
+        }
+        widget->setObjectName(text(control.name));
+        widget->setGeometry(pixels(control.geometry));
+        if (control.page != 0) {
+            tabControl_->addToPage(control.page, widget);
+            if (control.kind != Kind::Label) {
+                focusOrder.emplace_back(control.tabIndex, widget);
+            }
+        } else if (widget != credit) {
+            // Spare controls: on no page, so never shown and never focused.
+            widget->setVisible(false);
+            widget->setFocusPolicy(Qt::NoFocus);
+        }
+    }
+
+    // The credit line's top row lies under the tab control, which is drawn over it.
+    if (credit != nullptr) {
+        credit->stackUnder(tabControl_);
+    }
+
+    std::sort(focusOrder.begin(), focusOrder.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < focusOrder.size(); ++i) {
+        QWidget::setTabOrder(focusOrder[i - 1].second, focusOrder[i].second);
+    }
+    tabControl_->strip()->setFocus();
+
+    auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+    connect(next, &QShortcut::activated, tabControl_, &SSTab::selectNextPage);
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)}) {
+        auto* previous = new QShortcut(keys, this);
+        connect(previous, &QShortcut::activated, tabControl_, &SSTab::selectPreviousPage);
+    }
+}
+
+void Form1::press(const convert::Page& page, int row) {
+    // No exception may cross the event loop: every error is shown, and the
+    // program goes on with the boxes as the failure left them.
+    try {
+        convert::ConvertFromRow(page, row, boxes_);
+    } catch (const platform::RunTimeError& error) {
+        showRunTimeError(this, text(error.message()));
+    } catch (const std::bad_alloc&) {
+        showRunTimeError(this, QStringLiteral("Xotira yetmadi."));
+    }
+}
+
+}  // namespace qimbar::app

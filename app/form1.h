@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/qt_text_box.h"
+#include "convert/model.h"
+#include "platform/text_box.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace qimbar::app {
+
+class SSTab;
+
+// The one window: the tab control with its six pages of rows, and the credit
+// line, all built from the window description.
+class Form1 final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+    Form1(Form1&&) = delete;
+    Form1& operator=(Form1&&) = delete;
+
+    [[nodiscard]] SSTab* tabControl() const { return tabControl_; }
+
+private:
+    // The value boxes as the action sees them, by the N of `TextN`.
+    class Boxes final : public platform::TextBoxes {
+    public:
+        void add(int number, QLineEdit* edit);
+        platform::TextBox& textBox(int number) override;
+
+    private:
+        std::array<std::unique_ptr<QtTextBox>, 47> boxes_;
+    };
+
+    void build();
+    void press(const convert::Page& page, int row);
+
+    SSTab* tabControl_ = nullptr;
+    Boxes boxes_;
+};
+
+}  // namespace qimbar::app

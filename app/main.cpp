@@ -1,0 +1,14 @@
+#include "app/form1.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("qimbar"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Qimbar birliklari"));
+    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+
+    qimbar::app::Form1 window;
+    window.show();
+    return QApplication::exec();
+}
