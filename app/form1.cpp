@@ -7,6 +7,7 @@
 #include "convert/pages.h"
 #include "platform/run_time_error.h"
 
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -47,6 +48,14 @@ QFont unitLabelFont() {
 
 }  // namespace
 
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {16, 32, 48}) {
+        icon.addFile(QStringLiteral(":/icons/qimbar-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
 void Form1::Boxes::add(int number, QLineEdit* edit) {
     boxes_.at(static_cast<std::size_t>(number)) = std::make_unique<QtTextBox>(edit);
 }
@@ -66,6 +75,7 @@ Form1::Form1(QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(text(form1.caption));
     setFixedSize(twipsToPixels(form1.clientWidth), twipsToPixels(form1.clientHeight));
+    setWindowIcon(programIcon());
     build();
 }
 

@@ -4,6 +4,7 @@
 #include "convert/model.h"
 #include "platform/text_box.h"
 
+#include <QIcon>
 #include <QWidget>
 
 #include <array>
@@ -16,6 +17,9 @@ class QPushButton;
 namespace qimbar::app {
 
 class SSTab;
+
+// The program's icon: a small window in perspective.
+[[nodiscard]] QIcon programIcon();
 
 // The one window: the tab control with its six pages of rows, and the credit
 // line, all built from the window description.
