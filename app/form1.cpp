@@ -2,6 +2,7 @@
 
 #include "app/error_display.h"
 #include "app/sstab.h"
+#include "app/unit_explanation.h"
 #include "app/window_description.h"
 #include "convert/convert_from_row.h"
 #include "convert/pages.h"
@@ -46,6 +47,12 @@ QFont unitLabelFont() {
     return font;
 }
 
+// The N of the `TextN` on a row control's row.
+std::size_t boxOf(const ControlDescription& control) {
+    const auto& page = convert::pages.at(static_cast<std::size_t>(control.page - 1));
+    return static_cast<std::size_t>(page.row(control.row).box);
+}
+
 }  // namespace
 
 QIcon programIcon() {
@@ -84,6 +91,7 @@ Form1::~Form1() = default;
 void Form1::build() {
     const QFont labelFont = unitLabelFont();
     QLabel* credit = nullptr;
+    std::array<RowWidgets, 47> rows{};  // by the N of TextN
     std::vector<std::pair<int, QWidget*>> focusOrder;
 
     for (const ControlDescription& control : controls) {
@@ -92,7 +100,8 @@ void Form1::build() {
             tabControl_->setObjectName(text(control.name));
             tabControl_->setGeometry(pixels(control.geometry));
             for (const std::string_view caption : tabCaptions) {
-                tabControl_->strip()->addTab(text(caption));
+                const int index = tabControl_->strip()->addTab(text(caption));
+                tabControl_->strip()->setAccessibleTabName(index, text(caption));
             }
             tabControl_->setCurrentPage(form1.startPage);
             focusOrder.emplace_back(control.tabIndex, tabControl_->strip());
@@ -118,6 +127,7 @@ void Form1::build() {
                 } else {
                     label->setForegroundRole(QPalette::ButtonText);
                     label->setFont(labelFont);
+                    rows.at(boxOf(control)).label = label;
                 }
                 widget = label;
                 break;
@@ -127,10 +137,8 @@ void Form1::build() {
                 edit->setMaxLength(std::numeric_limits<int>::max());
                 widget = edit;
                 if (control.page != 0) {
-                    boxes_.add(convert::pages.at(std::size_t(control.page - 1))
-                                   .row(control.row)
-                                   .box,
-                               edit);
+                    boxes_.add(static_cast<int>(boxOf(control)), edit);
+                    rows.at(boxOf(control)).box = edit;
                 }
                 break;
             }
@@ -141,6 +149,7 @@ void Form1::build() {
                     // Enter and Return press a focused button, as Space does;
                     // no button is the window's default.
                     button->setAutoDefault(true);
+                    rows.at(boxOf(control)).button = button;
                     const convert::Page& page = convert::pages.at(std::size_t(control.page - 1));
                     const int row = control.row;
                     connect(button, &QPushButton::clicked, this,
@@ -168,6 +177,8 @@ void Form1::build() {
         credit->stackUnder(tabControl_);
     }
 
+    describeRowsForAssistiveTools(rows);
+
     std::sort(focusOrder.begin(), focusOrder.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < focusOrder.size(); ++i) {
@@ -181,6 +192,26 @@ void Form1::build() {
                                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)}) {
         auto* previous = new QShortcut(keys, this);
         connect(previous, &QShortcut::activated, tabControl_, &SSTab::selectPreviousPage);
+    }
+}
+
+void Form1::describeRowsForAssistiveTools(const std::array<RowWidgets, 47>& rows) {
+    // A screen reader names each box and button by its unit; the label's
+    // tooltip and the box's description say what the unit is.
+    for (const convert::Page& page : convert::pages) {
+        for (const convert::UnitRow& row : page.rows) {
+            const RowWidgets& widgets = rows.at(static_cast<std::size_t>(row.box));
+            if (widgets.label == nullptr || widgets.box == nullptr || widgets.button == nullptr) {
+                continue;
+            }
+            const QString caption = text(row.caption);
+            const QString explanation = QString::fromStdString(unitExplanation(page, row.row));
+            widgets.label->setBuddy(widgets.box);
+            widgets.label->setToolTip(explanation);
+            widgets.box->setAccessibleName(caption);
+            widgets.box->setAccessibleDescription(explanation);
+            widgets.button->setAccessibleName(QStringLiteral("Hisoblash: ") + caption);
+        }
     }
 }
 

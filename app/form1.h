@@ -47,7 +47,14 @@ private:
         std::array<std::unique_ptr<QtTextBox>, 47> boxes_;
     };
 
+    struct RowWidgets {
+        QLabel* label = nullptr;
+        QLineEdit* box = nullptr;
+        QPushButton* button = nullptr;
+    };
+
     void build();
+    static void describeRowsForAssistiveTools(const std::array<RowWidgets, 47>& rows);
     void press(const convert::Page& page, int row);
 
     SSTab* tabControl_ = nullptr;
