@@ -11,7 +11,9 @@ RUN_PACKAGES=(
 # Tests, sanitizers, and a real X server for the end-to-end checks.
 CHECK_PACKAGES=(
     xvfb xauth xdotool x11-utils imagemagick
-    locales
+    locales time
+    # Packaging and the desktop, Windows and macOS resource files.
+    desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64 cpp libxml2-utils
 )
 
 as_root() {
