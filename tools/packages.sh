@@ -2,7 +2,7 @@
 
 # Build and start the program.
 RUN_PACKAGES=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ pkg-config libxcb1-dev
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
     # The unit labels want a sans-serif face of MS Sans Serif's width.
     fonts-liberation

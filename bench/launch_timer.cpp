@@ -1,0 +1,125 @@
+// Starts a program and times how long it takes until it maps its first
+// top-level window on the X server, then asks that window to close (as its
+// close box would) and waits for the program to end.
+//   launch_timer <program> [arguments...]    prints the milliseconds
+#include <xcb/xcb.h>
+
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Free {
+    void operator()(void* p) const { std::free(p); }
+};
+template <typename T>
+using Reply = std::unique_ptr<T, Free>;
+
+struct Connection {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    ~Connection() { xcb_disconnect(c); }
+    Connection() = default;
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+};
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name) {
+    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
+    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+}
+
+bool waitForExit(pid_t pid, int milliseconds) {
+    for (int waited = 0; waited < milliseconds; waited += 10) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            return true;
+        }
+        usleep(10000);
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <program> [arguments...]\n", argv[0]);
+        return 2;
+    }
+    Connection x;
+    if (xcb_connection_has_error(x.c) != 0) {
+        std::fprintf(stderr, "launch_timer: no X server\n");
+        return 2;
+    }
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(x.c)).data->root;
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(x.c, root, XCB_CW_EVENT_MASK, &mask);
+    const xcb_atom_t protocols = atom(x.c, "WM_PROTOCOLS");
+    const xcb_atom_t deleteWindow = atom(x.c, "WM_DELETE_WINDOW");
+    xcb_flush(x.c);
+
+    pid_t pid = 0;
+    const auto start = Clock::now();
+    if (posix_spawnp(&pid, argv[1], nullptr, nullptr, argv + 1, environ) != 0) {
+        std::perror("launch_timer: spawn");
+        return 2;
+    }
+
+    xcb_window_t window = XCB_WINDOW_NONE;
+    Clock::time_point mapped;
+    pollfd fd{xcb_get_file_descriptor(x.c), POLLIN, 0};
+    while (window == XCB_WINDOW_NONE) {
+        while (auto* raw = xcb_poll_for_event(x.c)) {
+            const Reply<xcb_generic_event_t> event(raw);
+            if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY) {
+                const auto* map = reinterpret_cast<const xcb_map_notify_event_t*>(raw);
+                if (map->override_redirect == 0) {
+                    mapped = Clock::now();
+                    window = map->window;
+                    break;
+                }
+            }
+        }
+        if (window != XCB_WINDOW_NONE) {
+            break;
+        }
+        if (poll(&fd, 1, 20000) <= 0) {
+            std::fprintf(stderr, "launch_timer: no window within 20 s\n");
+            kill(pid, SIGKILL);
+            return 1;
+        }
+    }
+
+    xcb_client_message_event_t close{};
+    close.response_type = XCB_CLIENT_MESSAGE;
+    close.format = 32;
+    close.window = window;
+    close.type = protocols;
+    close.data.data32[0] = deleteWindow;
+    close.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(x.c, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&close));
+    xcb_flush(x.c);
+    if (!waitForExit(pid, 10000)) {
+        std::fprintf(stderr, "launch_timer: the program did not end when its window closed\n");
+        kill(pid, SIGKILL);
+        waitForExit(pid, 1000);
+        return 1;
+    }
+    std::printf("%.2f\n", std::chrono::duration<double, std::milli>(mapped - start).count());
+    return 0;
+}
