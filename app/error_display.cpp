@@ -29,6 +29,8 @@ void showRunTimeError(QWidget* parent, const QString& message) {
 ScopedErrorPresenter::ScopedErrorPresenter(ErrorPresenter replacement)
     : previous_(std::exchange(presenter(), std::move(replacement))) {}
 
-ScopedErrorPresenter::~ScopedErrorPresenter() { presenter() = std::move(previous_); }
+ScopedErrorPresenter::~ScopedErrorPresenter() {
+    presenter() = std::move(previous_);
+}
 
 }  // namespace qimbar::app

@@ -14,8 +14,8 @@ void showRunTimeError(QWidget* parent, const QString& message);
 
 // What showRunTimeError hands its box to; tests put their own in its place so
 // that no modal box blocks them.
-using ErrorPresenter = std::function<void(QWidget* parent, const QString& title,
-                                          const QString& message)>;
+using ErrorPresenter =
+    std::function<void(QWidget* parent, const QString& title, const QString& message)>;
 
 // Puts `presenter` in place of the message box for this object's lifetime.
 class ScopedErrorPresenter {

@@ -115,7 +115,8 @@ void Form1::build() {
                 continue;
             case Kind::Label: {
                 const bool isCredit = control.page == 0;
-                auto* label = new QLabel(text(control.caption), isCredit ? static_cast<QWidget*>(this) : tabControl_);
+                auto* label = new QLabel(text(control.caption),
+                                         isCredit ? static_cast<QWidget*>(this) : tabControl_);
                 label->setAutoFillBackground(true);
                 label->setBackgroundRole(QPalette::Button);
                 label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

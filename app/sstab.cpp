@@ -23,7 +23,9 @@ QSize TabStrip::tabSizeHint(int index) const {
     return {right - left, height()};
 }
 
-QSize TabStrip::minimumTabSizeHint(int index) const { return tabSizeHint(index); }
+QSize TabStrip::minimumTabSizeHint(int index) const {
+    return tabSizeHint(index);
+}
 
 SSTab::SSTab(QWidget* parent, int stripHeight) : QWidget(parent), strip_(new TabStrip(this)) {
     setBackgroundRole(QPalette::Button);
@@ -33,9 +35,13 @@ SSTab::SSTab(QWidget* parent, int stripHeight) : QWidget(parent), strip_(new Tab
     connect(strip_, &QTabBar::currentChanged, this, &SSTab::showPage);
 }
 
-void SSTab::setCurrentPage(int page) { strip_->setCurrentIndex(page - 1); }
+void SSTab::setCurrentPage(int page) {
+    strip_->setCurrentIndex(page - 1);
+}
 
-void SSTab::selectNextPage() { strip_->setCurrentIndex((strip_->currentIndex() + 1) % pageCount); }
+void SSTab::selectNextPage() {
+    strip_->setCurrentIndex((strip_->currentIndex() + 1) % pageCount);
+}
 
 void SSTab::selectPreviousPage() {
     strip_->setCurrentIndex((strip_->currentIndex() + pageCount - 1) % pageCount);

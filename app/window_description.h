@@ -217,7 +217,9 @@ constexpr bool namesAreUnique() {
     return true;
 }
 
-constexpr int rowTop(int row) { return 720 + 480 * (row - 1); }
+constexpr int rowTop(int row) {
+    return 720 + 480 * (row - 1);
+}
 
 // The N of "TextN", "CommandN" or "LabelN".
 constexpr int numberIn(std::string_view name) {
@@ -267,6 +269,7 @@ static_assert(detail::tabIndicesAreZeroTo129());
 static_assert(detail::namesAreUnique());
 static_assert(detail::rowsMatchThePages());
 static_assert(detail::tabCaptionsMatchThePages());
-static_assert(twipsToPixels(520) == 35 && twipsToPixels(7335) == 489 && twipsToPixels(-72720) == -4848);
+static_assert(twipsToPixels(520) == 35 && twipsToPixels(7335) == 489 &&
+              twipsToPixels(-72720) == -4848);
 
 }  // namespace qimbar::app

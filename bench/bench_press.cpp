@@ -63,8 +63,9 @@ int main(int argc, char* argv[]) {
             sourceBox->setText(values[i % 2]);
             button->click();
         });
-        const QStringList texts[2] = {QStringList(int(targets.size()), QStringLiteral("405.059136")),
-                                      QStringList(int(targets.size()), QStringLiteral("24.6075"))};
+        const QStringList texts[2] = {
+            QStringList(int(targets.size()), QStringLiteral("405.059136")),
+            QStringList(int(targets.size()), QStringLiteral("24.6075"))};
         const double floor = medianMicroseconds([&](int i) {
             sourceBox->setText(values[i % 2]);
             for (std::size_t t = 0; t < targets.size(); ++t) {

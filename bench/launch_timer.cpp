@@ -2,20 +2,18 @@
 // top-level window on the X server, then asks that window to close (as its
 // close box would) and waits for the program to end.
 //   launch_timer <program> [arguments...]    prints the milliseconds
-#include <xcb/xcb.h>
-
-#include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <poll.h>
+#include <spawn.h>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
 
 extern char** environ;
 

@@ -103,7 +103,8 @@ constexpr std::array<RuleEntry, N*(N - 1)> factorRules(const Matrix<N>& matrix) 
     for (std::size_t s = 0; s < N; ++s) {
         for (std::size_t t = 0; t < N; ++t) {
             if (s != t && next < rules.size()) {
-                rules[next++] = {static_cast<int>(s + 1), static_cast<int>(t + 1),
+                rules[next++] = {static_cast<int>(s + 1),
+                                 static_cast<int>(t + 1),
                                  {matrix[s][t].value_or(0.0), 0.0}};
             }
         }
@@ -114,8 +115,8 @@ constexpr std::array<RuleEntry, N*(N - 1)> factorRules(const Matrix<N>& matrix) 
 // True when `rules` has exactly the layout ConversionTable::targetsOf relies on:
 // per source row 1..n, every other row once, ascending, never the source itself.
 constexpr bool isTableLayout(std::span<const RuleEntry> rules, int rowCount) {
-    if (rowCount < 2 ||
-        rules.size() != static_cast<std::size_t>(rowCount) * static_cast<std::size_t>(rowCount - 1)) {
+    if (rowCount < 2 || rules.size() != static_cast<std::size_t>(rowCount) *
+                                            static_cast<std::size_t>(rowCount - 1)) {
         return false;
     }
     std::size_t i = 0;

@@ -4,7 +4,9 @@
 
 namespace qimbar::platform {
 
-void clearFloatingPointFlags() { std::feclearexcept(FE_ALL_EXCEPT); }
+void clearFloatingPointFlags() {
+    std::feclearexcept(FE_ALL_EXCEPT);
+}
 
 std::optional<ErrorKind> floatingPointFault() {
     const int raised = std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);

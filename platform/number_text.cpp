@@ -20,7 +20,9 @@ constexpr std::array<std::string_view, 3> kGroupSeparators{" ", "\u00A0", "\u202
 // of digits is added to it.
 constexpr std::int64_t kExponentCap = 1'000'000'000'000;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 class Scanner {
 public:
@@ -170,7 +172,8 @@ std::optional<Normalized> normalize(std::string_view text) {
     }
 
     out.magnitude =
-        (significantIntegerDigits > 0 ? significantIntegerDigits : -leadingFractionZeros) + exponent;
+        (significantIntegerDigits > 0 ? significantIntegerDigits : -leadingFractionZeros) +
+        exponent;
     return out;
 }
 

@@ -25,8 +25,12 @@ constexpr const char* messageText(ErrorKind kind) {
 
 }  // namespace
 
-std::string_view messageFor(ErrorKind kind) { return messageText(kind); }
+std::string_view messageFor(ErrorKind kind) {
+    return messageText(kind);
+}
 
-const char* RunTimeError::what() const noexcept { return messageText(kind_); }
+const char* RunTimeError::what() const noexcept {
+    return messageText(kind_);
+}
 
 }  // namespace qimbar::platform

@@ -38,7 +38,9 @@ public:
         return widget;
     }
 
-    [[nodiscard]] QLineEdit* box(int n) const { return find<QLineEdit>(QStringLiteral("Text%1").arg(n)); }
+    [[nodiscard]] QLineEdit* box(int n) const {
+        return find<QLineEdit>(QStringLiteral("Text%1").arg(n));
+    }
     [[nodiscard]] QPushButton* button(int n) const {
         return find<QPushButton>(QStringLiteral("Command%1").arg(n));
     }

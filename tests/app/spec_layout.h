@@ -14,7 +14,9 @@
 
 namespace qimbar::testing {
 
-inline int px(int twips) { return qRound(twips / 15.0); }
+inline int px(int twips) {
+    return qRound(twips / 15.0);
+}
 
 inline QRect pxRect(int left, int top, int width, int height) {
     return {px(left), px(top), px(width), px(height)};
@@ -48,8 +50,8 @@ inline std::vector<ExpectedControl> expectedControls() {
 
     std::vector<ExpectedControl> out;
     out.push_back({tabs, QStringLiteral("Form1"), pxRect(240, 240, 6810, 5895), {}, 0});
-    out.push_back({QStringLiteral("Label1"), QStringLiteral("Form1"),
-                   pxRect(1080, 6120, 2775, 255), QStringLiteral("Tuzuvchi: Qimbar jamoasi"), 0});
+    out.push_back({QStringLiteral("Label1"), QStringLiteral("Form1"), pxRect(1080, 6120, 2775, 255),
+                   QStringLiteral("Tuzuvchi: Qimbar jamoasi"), 0});
     for (std::size_t p = 0; p < 6; ++p) {
         const auto& page = convert::pages.at(p);
         const int pageNumber = static_cast<int>(p) + 1;
@@ -60,18 +62,24 @@ inline std::vector<ExpectedControl> expectedControls() {
             out.push_back({QStringLiteral("Label%1").arg(firstLabel.at(p) + r), tabs,
                            pxRect(labelLeft.at(p), top, labelWidth.at(p).at(std::size_t(r)), 255),
                            fromView(page.row(r + 1).caption), pageNumber});
-            out.push_back({QStringLiteral("Text%1").arg(n), tabs,
-                           pxRect(2880, top, 1935, boxHeight), {}, pageNumber});
+            out.push_back({QStringLiteral("Text%1").arg(n),
+                           tabs,
+                           pxRect(2880, top, 1935, boxHeight),
+                           {},
+                           pageNumber});
             out.push_back({QStringLiteral("Command%1").arg(n), tabs, pxRect(4920, top, 1335, 255),
                            QStringLiteral("Hisoblash"), pageNumber});
         }
     }
     for (int k = 11; k <= 20; ++k) {
         const int top = 720 + 480 * (20 - k);
-        out.push_back({QStringLiteral("Text%1").arg(k), tabs, pxRect(2280 - 75000, top, 1935, 405),
-                       {}, 0});
-        out.push_back({QStringLiteral("Command%1").arg(k), tabs,
-                       pxRect(4320 - 75000, top, 1335, 375), {}, 0});
+        out.push_back(
+            {QStringLiteral("Text%1").arg(k), tabs, pxRect(2280 - 75000, top, 1935, 405), {}, 0});
+        out.push_back({QStringLiteral("Command%1").arg(k),
+                       tabs,
+                       pxRect(4320 - 75000, top, 1335, 375),
+                       {},
+                       0});
     }
     return out;
 }

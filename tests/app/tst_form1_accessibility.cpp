@@ -31,15 +31,24 @@ void Form1AccessibilityTest::rowIsNamedAndExplained_data() {
     QTest::addColumn<int>("box");
     QTest::addColumn<QString>("unit");
     QTest::addColumn<QString>("explanation");
-    QTest::newRow("Metr") << 2 << 1 << "Metr" << "1 Metr = 3.281 Fut";
-    QTest::newRow("Arshin") << 6 << 5 << "Arshin" << "1 Arshin = 0.7 Metr";
-    QTest::newRow("Versta") << 11 << 10 << "Versta" << "1 Versta = 1067 Metr";
-    QTest::newRow("Pud") << 18 << 27 << "Pud" << "1 Pud = 16 Kilogramm";
-    QTest::newRow("Litr") << 21 << 30 << "Litr" << "1 Litr = 0.001 Kub metr";
-    QTest::newRow("Uzel") << 29 << 38 << "Uzel" << "1 Uzel = 1.852 Km/soat";
-    QTest::newRow("Akr") << 33 << 42 << "Akr" << "1 Akr = 4047 Kvadrat metr";
-    QTest::newRow("Selsiy") << 34 << 43 << "Selsiy" << "Kelvin = Selsiy + 273";
-    QTest::newRow("Kelvin") << 35 << 44 << "Kelvin" << QString::fromUtf8("Selsiy = Kelvin \u2212 273");
+    QTest::newRow("Metr") << 2 << 1 << "Metr"
+                          << "1 Metr = 3.281 Fut";
+    QTest::newRow("Arshin") << 6 << 5 << "Arshin"
+                            << "1 Arshin = 0.7 Metr";
+    QTest::newRow("Versta") << 11 << 10 << "Versta"
+                            << "1 Versta = 1067 Metr";
+    QTest::newRow("Pud") << 18 << 27 << "Pud"
+                         << "1 Pud = 16 Kilogramm";
+    QTest::newRow("Litr") << 21 << 30 << "Litr"
+                          << "1 Litr = 0.001 Kub metr";
+    QTest::newRow("Uzel") << 29 << 38 << "Uzel"
+                          << "1 Uzel = 1.852 Km/soat";
+    QTest::newRow("Akr") << 33 << 42 << "Akr"
+                         << "1 Akr = 4047 Kvadrat metr";
+    QTest::newRow("Selsiy") << 34 << 43 << "Selsiy"
+                            << "Kelvin = Selsiy + 273";
+    QTest::newRow("Kelvin") << 35 << 44 << "Kelvin"
+                            << QString::fromUtf8("Selsiy = Kelvin \u2212 273");
     QTest::newRow("Farengeyt") << 36 << 45 << "Farengeyt"
                                << QString::fromUtf8("Selsiy = Farengeyt \u00D7 0.555 \u2212 17.78");
     QTest::newRow("Reomyur") << 37 << 46 << "Reomyur"
@@ -58,14 +67,16 @@ void Form1AccessibilityTest::rowIsNamedAndExplained() {
     QCOMPARE(labelWidget->toolTip(), explanation);
     QCOMPARE(accessibleText(f.box(box), QAccessible::Name), unit);
     QCOMPARE(accessibleText(f.box(box), QAccessible::Description), explanation);
-    QCOMPARE(accessibleText(f.button(box), QAccessible::Name), QStringLiteral("Hisoblash: ") + unit);
+    QCOMPARE(accessibleText(f.button(box), QAccessible::Name),
+             QStringLiteral("Hisoblash: ") + unit);
 }
 
 void Form1AccessibilityTest::everyRowIsNamed() {
     FormFixture f;
     for (const auto& page : qimbar::convert::pages) {
         for (const auto& row : page.rows) {
-            const QString unit = QString::fromUtf8(row.caption.data(), qsizetype(row.caption.size()));
+            const QString unit =
+                QString::fromUtf8(row.caption.data(), qsizetype(row.caption.size()));
             QCOMPARE(accessibleText(f.box(row.box), QAccessible::Name), unit);
             QVERIFY(!accessibleText(f.box(row.box), QAccessible::Description).isEmpty());
             QVERIFY(accessibleText(f.button(row.box), QAccessible::Name).endsWith(unit));

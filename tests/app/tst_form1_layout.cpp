@@ -50,7 +50,8 @@ void Form1LayoutTest::atStart() {
     QCOMPARE(f.strip().currentIndex(), 2);
     QCOMPARE(f.tabs().currentPage(), 3);
 
-    const auto boxes = f.form().findChildren<QLineEdit*>(QRegularExpression(QStringLiteral("^Text")));
+    const auto boxes =
+        f.form().findChildren<QLineEdit*>(QRegularExpression(QStringLiteral("^Text")));
     QCOMPARE(boxes.size(), 46);
     for (const QLineEdit* box : boxes) {
         QVERIFY2(box->text().isEmpty(), qPrintable(box->objectName()));
@@ -135,11 +136,10 @@ void Form1LayoutTest::longestCaptionsFitTheirLabels() {
     FormFixture f;
     const auto* widget = f.find<QLabel>(label);
     const int width = widget->fontMetrics().horizontalAdvance(widget->text());
-    QVERIFY2(width <= widget->width(),
-             qPrintable(QStringLiteral("%1 px in %2 px, face %3")
-                            .arg(width)
-                            .arg(widget->width())
-                            .arg(QFontInfo(widget->font()).family())));
+    QVERIFY2(width <= widget->width(), qPrintable(QStringLiteral("%1 px in %2 px, face %3")
+                                                      .arg(width)
+                                                      .arg(widget->width())
+                                                      .arg(QFontInfo(widget->font()).family())));
 }
 
 void Form1LayoutTest::creditLineUnderTheTabControl() {

@@ -30,8 +30,8 @@ private:
 };
 
 // Box numbers of every row box, page by page.
-const std::vector<std::pair<int, int>> kPageBoxes{{1, 10}, {21, 28}, {29, 35},
-                                                   {36, 38}, {39, 42}, {43, 46}};
+const std::vector<std::pair<int, int>> kPageBoxes{{1, 10},  {21, 28}, {29, 35},
+                                                  {36, 38}, {39, 42}, {43, 46}};
 
 int pageOfBox(int n) {
     for (std::size_t p = 0; p < kPageBoxes.size(); ++p) {
@@ -67,18 +67,18 @@ void Form1PressesTest::pressWritesOnlyItsPage_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QStringList>("page");  // the page's boxes afterwards
     QTest::newRow("Metr") << 1 << "1"
-                          << QStringList{"1", "3.281", "1.094", "40", "1.429", "0.4762",
-                                         "0.0005405", "0.000625", "0.0001339", "0.0009372"};
-    QTest::newRow("Funt") << 26 << "2"
-                          << QStringList{"0.82", "820", "4100", "28.92", "463.2", "2", "0.05124",
-                                         "1.6734"};
-    QTest::newRow("Kvarta") << 32 << "3"
-                            << QStringList{"0.003408", "3.408", "0.75", "3", "6", "0.09372",
-                                           "0.021435"};
+                          << QStringList{"1",         "3.281",    "1.094",     "40",
+                                         "1.429",     "0.4762",   "0.0005405", "0.000625",
+                                         "0.0001339", "0.0009372"};
+    QTest::newRow("Funt") << 26 << "2" << QStringList{"0.82",  "820", "4100",    "28.92",
+                                                      "463.2", "2",   "0.05124", "1.6734"};
+    QTest::newRow("Kvarta") << 32 << "3" << QStringList{"0.003408", "3.408",   "0.75",    "3",
+                                                        "6",        "0.09372", "0.021435"};
     QTest::newRow("metr/sek") << 37 << "10" << QStringList{"36", "10", "19.44"};
     QTest::newRow("Ar (sotix)") << 41 << "1" << QStringList{"100", "0.01", "1", "0.02471"};
     QTest::newRow("Farengeyt") << 45 << "212" << QStringList{"99.88", "371.8", "212", "80.12"};
-    QTest::newRow("decimal comma") << 43 << "36,6" << QStringList{"36,6", "309.6", "97.88", "29.28"};
+    QTest::newRow("decimal comma")
+        << 43 << "36,6" << QStringList{"36,6", "309.6", "97.88", "29.28"};
 }
 
 void Form1PressesTest::pressWritesOnlyItsPage() {
@@ -137,10 +137,14 @@ void Form1PressesTest::failureShowsTheMessage_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("written");  // targets that got a new text
-    QTest::newRow("letters") << 1 << "abc" << "Kiritilgan qiymat son emas." << 0;
-    QTest::newRow("empty box") << 30 << "" << "Kiritilgan qiymat son emas." << 0;
-    QTest::newRow("beyond a double") << 38 << "1e309" << "Natija juda katta." << 0;
-    QTest::newRow("overflow part-way") << 9 << "1e304" << "Natija juda katta." << 1;
+    QTest::newRow("letters") << 1 << "abc"
+                             << "Kiritilgan qiymat son emas." << 0;
+    QTest::newRow("empty box") << 30 << ""
+                               << "Kiritilgan qiymat son emas." << 0;
+    QTest::newRow("beyond a double") << 38 << "1e309"
+                                     << "Natija juda katta." << 0;
+    QTest::newRow("overflow part-way") << 9 << "1e304"
+                                       << "Natija juda katta." << 1;
 }
 
 void Form1PressesTest::failureShowsTheMessage() {

@@ -50,8 +50,8 @@ void TablesTest::roundedFromOneSetOfUnitSizes_data() {
         << 1 << std::vector<double>{1, 0.3048, 0.9144, 0.025, 0.7, 2.1, 1850, 1600, 7470, 1067};
     QTest::newRow("Og'irlik, kilograms")
         << 2 << std::vector<double>{1, 0.001, 0.0002, 0.02835, 0.00177, 0.41, 16, 0.49};
-    QTest::newRow("Hajm, litres")
-        << 3 << std::vector<double>{1000, 1, 4.544, 1.136, 0.568, 36.36, 159};
+    QTest::newRow("Hajm, litres") << 3
+                                  << std::vector<double>{1000, 1, 4.544, 1.136, 0.568, 36.36, 159};
     QTest::newRow("Tezlik, metres per second") << 4 << std::vector<double>{1 / 3.6, 1, 0.5144};
     QTest::newRow("Maydon, square metres") << 5 << std::vector<double>{1, 10000, 100, 4047};
 }

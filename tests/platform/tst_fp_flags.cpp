@@ -42,7 +42,8 @@ void FpFlagsTest::faultOfOperation_data() {
     QTest::newRow("infinity minus infinity") << 4 << std::optional(ErrorKind::InvalidOperation);
     QTest::newRow("underflow is no fault") << 5 << std::optional<ErrorKind>();
     QTest::newRow("inexact is no fault") << 6 << std::optional<ErrorKind>();
-    QTest::newRow("invalid comes before overflow") << 7 << std::optional(ErrorKind::InvalidOperation);
+    QTest::newRow("invalid comes before overflow")
+        << 7 << std::optional(ErrorKind::InvalidOperation);
 }
 
 void FpFlagsTest::faultOfOperation() {
@@ -52,14 +53,30 @@ void FpFlagsTest::faultOfOperation() {
     clearFloatingPointFlags();
     volatile double result = 0.0;
     switch (operation) {
-        case 1: result = one / zero; break;
-        case 2: result = big * big; break;
-        case 3: result = zero / zero; break;
-        case 4: result = (one * inf) - (one * inf); break;
-        case 5: result = tiny * tiny; break;
-        case 6: result = one / 3.0; break;
-        case 7: result = big * big; result = zero / zero; break;
-        default: break;
+        case 1:
+            result = one / zero;
+            break;
+        case 2:
+            result = big * big;
+            break;
+        case 3:
+            result = zero / zero;
+            break;
+        case 4:
+            result = (one * inf) - (one * inf);
+            break;
+        case 5:
+            result = tiny * tiny;
+            break;
+        case 6:
+            result = one / 3.0;
+            break;
+        case 7:
+            result = big * big;
+            result = zero / zero;
+            break;
+        default:
+            break;
     }
     (void)result;
     QCOMPARE(floatingPointFault(), fault);

@@ -18,7 +18,9 @@ Q_DECLARE_METATYPE(ParseFailure)
 
 namespace {
 
-std::string utf8(const QByteArray& bytes) { return {bytes.constData(), std::size_t(bytes.size())}; }
+std::string utf8(const QByteArray& bytes) {
+    return {bytes.constData(), std::size_t(bytes.size())};
+}
 
 }  // namespace
 
@@ -56,7 +58,9 @@ void NumberTextTest::initTestCase() {
     }
 }
 
-void NumberTextTest::cleanupTestCase() { std::setlocale(LC_ALL, "C"); }
+void NumberTextTest::cleanupTestCase() {
+    std::setlocale(LC_ALL, "C");
+}
 
 void NumberTextTest::theLocaleWritesADecimalComma() {
     if (!commaLocale_) {
@@ -97,10 +101,10 @@ void NumberTextTest::accepted_data() {
     QTest::newRow("negative groups") << QByteArray("-999 999") << -999999.0;
     QTest::newRow("nearest double") << QByteArray("0.1") << 0.1;
     QTest::newRow("tie to even") << QByteArray("9007199254740993") << 9007199254740992.0;
-    QTest::newRow("largest double") << QByteArray("1.7976931348623157e308")
-                                    << std::numeric_limits<double>::max();
-    QTest::newRow("smallest normal") << QByteArray("2.2250738585072014E-308")
-                                     << std::numeric_limits<double>::min();
+    QTest::newRow("largest double")
+        << QByteArray("1.7976931348623157e308") << std::numeric_limits<double>::max();
+    QTest::newRow("smallest normal")
+        << QByteArray("2.2250738585072014E-308") << std::numeric_limits<double>::min();
     QTest::newRow("subnormal") << QByteArray("4.9e-324")
                                << std::numeric_limits<double>::denorm_min();
     QTest::newRow("below the subnormals") << QByteArray("1e-400") << 0.0;
@@ -153,7 +157,11 @@ void NumberTextTest::refused_data() {
     QTest::newRow("group after the mark") << QByteArray("0,000 5") << nan;
     QTest::newRow("underscore") << QByteArray("1_000") << nan;
     QTest::newRow("apostrophe groups") << QByteArray("1'000") << nan;
-    QTest::newRow("NUL inside") << QByteArray("1\0" "2", 3) << nan;
+    QTest::newRow("NUL inside") << QByteArray(
+                                       "1\0"
+                                       "2",
+                                       3)
+                                << nan;
     QTest::newRow("newline") << QByteArray("1\n") << nan;
     QTest::newRow("Arabic-Indic digits") << QByteArray("\u0661\u0662") << nan;
     QTest::newRow("full-width digits") << QByteArray("\uFF11\uFF12") << nan;
@@ -164,8 +172,8 @@ void NumberTextTest::refused_data() {
     QTest::newRow("truncated UTF-8") << QByteArray("1\xE2\x88") << nan;
     QTest::newRow("overflow") << QByteArray("1e309") << ParseFailure::Overflow;
     QTest::newRow("negative overflow") << QByteArray("-1.8e308") << ParseFailure::Overflow;
-    QTest::newRow("huge exponent") << QByteArray("1e99999999999999999999")
-                                   << ParseFailure::Overflow;
+    QTest::newRow("huge exponent")
+        << QByteArray("1e99999999999999999999") << ParseFailure::Overflow;
 }
 
 void NumberTextTest::refused() {
@@ -192,8 +200,8 @@ void NumberTextTest::formatted_data() {
     QTest::newRow("sixteen digits") << 1234567890123456.0 << "1.23456789012346E+15";
     QTest::newRow("rounds up into exponent") << 999999999999999.9 << "1E+15";
     QTest::newRow("three exponent digits") << 7.47e307 << "7.47E+307";
-    QTest::newRow("largest double") << std::numeric_limits<double>::max()
-                                    << "1.79769313486232E+308";
+    QTest::newRow("largest double")
+        << std::numeric_limits<double>::max() << "1.79769313486232E+308";
     QTest::newRow("subnormal") << std::numeric_limits<double>::denorm_min()
                                << "4.94065645841247E-324";
     QTest::newRow("one step below 27.78") << 27.779999999999998 << "27.78";
