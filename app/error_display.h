@@ -20,7 +20,7 @@ using ErrorPresenter =
 // Puts `presenter` in place of the message box for this object's lifetime.
 class ScopedErrorPresenter {
 public:
-    explicit ScopedErrorPresenter(ErrorPresenter presenter);
+    explicit ScopedErrorPresenter(ErrorPresenter replacement);
     ~ScopedErrorPresenter();
     ScopedErrorPresenter(const ScopedErrorPresenter&) = delete;
     ScopedErrorPresenter& operator=(const ScopedErrorPresenter&) = delete;

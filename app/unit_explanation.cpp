@@ -2,6 +2,8 @@
 
 #include "platform/number_text.h"
 
+#include <algorithm>
+
 namespace qimbar::app {
 
 std::string unitExplanation(const convert::Page& page, int row) {
@@ -12,14 +14,9 @@ std::string unitExplanation(const convert::Page& page, int row) {
     }
     const std::string unit(page.row(row).caption);
     const std::string other(page.row(reference).caption);
-    const bool plainFactors = [&page] {
-        for (const auto& entry : page.table.rules()) {
-            if (entry.rule.offset != 0.0) {
-                return false;
-            }
-        }
-        return true;
-    }();
+    const bool plainFactors = std::ranges::all_of(
+        page.table.rules(),
+        [](const convert::RuleEntry& entry) { return entry.rule.offset == 0.0; });
     if (plainFactors) {
         return "1 " + unit + " = " + platform::formatNumber(rule->multiplier) + " " + other;
     }

@@ -15,8 +15,6 @@
 #include <unistd.h>
 #include <xcb/xcb.h>
 
-extern char** environ;
-
 namespace {
 
 using Clock = std::chrono::steady_clock;

@@ -211,6 +211,13 @@ std::string formatNumber(double value) {
     if (value == 0.0) {
         return "0";  // never "-0"
     }
+    // Fifteen digits round the largest doubles up to 1.79769313486232E+308,
+    // which is beyond the range and would not read back: write the nearest
+    // text below it instead.
+    constexpr double kLargestThatRoundsDown = 1.79769313486231e308;
+    if (std::abs(value) > kLargestThatRoundsDown) {
+        return value < 0 ? "-1.79769313486231E+308" : "1.79769313486231E+308";
+    }
     // "-1.23456789012345E-308" is the longest text: 22 characters.
     std::array<char, 32> buffer{};
     const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,

@@ -17,8 +17,8 @@ struct Status {
 
 // Failure codes our own controls report (HRESULT values, so they read the way
 // the rest of the desktop reports a failed access).
-inline constexpr Status kControlGone{static_cast<std::int32_t>(0x80004003u)};   // E_POINTER
-inline constexpr Status kAccessFailed{static_cast<std::int32_t>(0x80004005u)};  // E_FAIL
+inline constexpr Status kControlGone{static_cast<std::int32_t>(0x80004003U)};   // E_POINTER
+inline constexpr Status kAccessFailed{static_cast<std::int32_t>(0x80004005U)};  // E_FAIL
 
 // A single-line text box whose text is read and written whole. The action
 // only ever sees boxes through this, so it never depends on the toolkit.

@@ -14,6 +14,8 @@ CHECK_PACKAGES=(
     locales time
     # Packaging and the desktop, Windows and macOS resource files.
     desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64 cpp libxml2-utils
+    # Fuzzing, leak checks and static checks.
+    clang libclang-rt-14-dev valgrind clang-tidy clang-format
 )
 
 as_root() {

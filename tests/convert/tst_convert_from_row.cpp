@@ -26,7 +26,7 @@ constexpr const char* kOld = "old";
 
 MemoryBoxes boxesFor(const Page& page, const char* initial = kOld) {
     const int first = page.row(1).box;
-    return MemoryBoxes(first, first + page.rowCount() - 1, initial);
+    return {first, first + page.rowCount() - 1, initial};
 }
 
 QStringList textsOf(const Page& page, const MemoryBoxes& boxes) {

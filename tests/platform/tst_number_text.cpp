@@ -30,7 +30,7 @@ class NumberTextTest : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
-    void theLocaleWritesADecimalComma();
+    void theLocaleWritesADecimalComma() const;
     void accepted_data();
     void accepted();
     void refused_data();
@@ -41,6 +41,7 @@ private Q_SLOTS:
     void formattedTextReadsBack();
     void megabyteOfDigits();
 
+    // NOLINTNEXTLINE(readability-redundant-access-specifiers): moc needs the slots apart
 private:
     bool commaLocale_ = false;
 };
@@ -62,7 +63,7 @@ void NumberTextTest::cleanupTestCase() {
     std::setlocale(LC_ALL, "C");
 }
 
-void NumberTextTest::theLocaleWritesADecimalComma() {
+void NumberTextTest::theLocaleWritesADecimalComma() const {
     if (!commaLocale_) {
         QSKIP("no locale with a decimal comma is installed (./check installs ru_RU.UTF-8)");
     }
@@ -200,8 +201,12 @@ void NumberTextTest::formatted_data() {
     QTest::newRow("sixteen digits") << 1234567890123456.0 << "1.23456789012346E+15";
     QTest::newRow("rounds up into exponent") << 999999999999999.9 << "1E+15";
     QTest::newRow("three exponent digits") << 7.47e307 << "7.47E+307";
-    QTest::newRow("largest double")
-        << std::numeric_limits<double>::max() << "1.79769313486232E+308";
+    QTest::newRow("largest double, rounded down to read back")
+        << std::numeric_limits<double>::max() << "1.79769313486231E+308";
+    QTest::newRow("most negative double")
+        << -std::numeric_limits<double>::max() << "-1.79769313486231E+308";
+    QTest::newRow("largest that rounds down itself")
+        << 1.79769313486231e308 << "1.79769313486231E+308";
     QTest::newRow("subnormal") << std::numeric_limits<double>::denorm_min()
                                << "4.94065645841247E-324";
     QTest::newRow("one step below 27.78") << 27.779999999999998 << "27.78";
@@ -237,7 +242,7 @@ void NumberTextTest::formattedTextReadsBack() {
     // parses to formats to the same text.
     QRandomGenerator random(20261208);
     for (int i = 0; i < 200000; ++i) {
-        const double value = std::bit_cast<double>(random.generate64());
+        const auto value = std::bit_cast<double>(random.generate64());
         if (!std::isfinite(value)) {
             continue;
         }
