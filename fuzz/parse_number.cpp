@@ -10,7 +10,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const auto parsed = qimbar::platform::parseNumber(text);
-    if (const auto* value = std::get_if<double>(&parsed); value != nullptr && !std::isfinite(*value)) {
+    if (const auto* value = std::get_if<double>(&parsed);
+        value != nullptr && !std::isfinite(*value)) {
         std::abort();
     }
     return 0;

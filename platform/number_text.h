@@ -24,8 +24,8 @@ using ParsedNumber = std::variant<double, ParseFailure>;
 
 // Writes a finite double the way C's "%.15G" does in the C locale, except that
 // negative zero is "0" and the doubles above 1.79769313486231E+308 are written
-// as that, since "%.15G" rounds them to a text beyond the range of a double. Raises the overflow or invalid-operation run-time
-// error for an infinite or NaN value, which has no text that reads back.
+// as that, since "%.15G" rounds them to a text beyond the range of a double. Raises the overflow or
+// invalid-operation run-time error for an infinite or NaN value, which has no text that reads back.
 [[nodiscard]] std::string formatNumber(double value);
 
 }  // namespace qimbar::platform
