@@ -1,6 +1,9 @@
 // Every one of the 36 buttons pressed over and over with a fresh value each
 // time: every result right, and the memory flat. QIMBAR_SOAK_PRESSES sets the
-// presses per button (3000 unless told; valgrind runs take fewer).
+// presses per button (3000 unless told; valgrind runs take fewer). Under
+// AddressSanitizer freed blocks sit in quarantine, so resident memory grows by
+// design there: the bound is checked in plain builds and LeakSanitizer covers
+// leaks in sanitized ones.
 #include "app/error_display.h"
 #include "convert/pages.h"
 #include "tests/app/form_fixture.h"
@@ -13,6 +16,14 @@
 using qimbar::testing::FormFixture;
 
 namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMemoryIsMeaningful = false;
+constexpr int kDefaultPresses = 300;
+#else
+constexpr bool kMemoryIsMeaningful = true;
+constexpr int kDefaultPresses = 3000;
+#endif
 
 long residentBytes() {
     std::ifstream statm("/proc/self/statm");
@@ -47,7 +58,7 @@ private Q_SLOTS:
 void Form1SoakTest::everyButtonAgainAndAgain() {
     const int presses = qEnvironmentVariableIsSet("QIMBAR_SOAK_PRESSES")
                             ? qEnvironmentVariableIntValue("QIMBAR_SOAK_PRESSES")
-                            : 3000;
+                            : kDefaultPresses;
     QVERIFY(presses > 0);
     FormFixture f;
     int errors = 0;
@@ -96,8 +107,8 @@ void Form1SoakTest::everyButtonAgainAndAgain() {
     const long growth = residentBytes() - afterFirstHundred;
     qInfo("%d presses; resident memory grew by %ld KiB after the first hundred", total,
           growth / 1024);
-    if (presses >= 100) {
-        QVERIFY2(growth <= 1024 * 1024, qPrintable(QString::number(growth)));
+    if (kMemoryIsMeaningful && presses >= 100) {
+        QVERIFY2(growth <= 1024L * 1024L, qPrintable(QString::number(growth)));
     }
 }
 
