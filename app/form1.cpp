@@ -121,6 +121,9 @@ void Form1::build() {
                 label->setBackgroundRole(QPalette::Button);
                 label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
                 if (isCredit) {
+                    // On a button-face background Qt would pick the button text
+                    // colour; the credit is drawn in its own dark blue.
+                    label->setForegroundRole(QPalette::WindowText);
                     QPalette palette = label->palette();
                     palette.setColor(QPalette::WindowText, QColor(0, 0, 192));
                     label->setPalette(palette);
