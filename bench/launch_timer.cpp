@@ -2,11 +2,12 @@
 // top-level window on the X server, then asks that window to close (as its
 // close box would) and waits for the program to end.
 //   launch_timer <program> [arguments...]    prints the milliseconds
+#include "tests/support/x11_close.h"
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <poll.h>
 #include <spawn.h>
@@ -32,12 +33,6 @@ struct Connection {
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 };
-
-xcb_atom_t atom(xcb_connection_t* c, const char* name) {
-    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
-    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-}
 
 bool waitForExit(pid_t pid, int milliseconds) {
     for (int waited = 0; waited < milliseconds; waited += 10) {
@@ -65,8 +60,6 @@ int main(int argc, char* argv[]) {
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(x.c)).data->root;
     const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     xcb_change_window_attributes(x.c, root, XCB_CW_EVENT_MASK, &mask);
-    const xcb_atom_t protocols = atom(x.c, "WM_PROTOCOLS");
-    const xcb_atom_t deleteWindow = atom(x.c, "WM_DELETE_WINDOW");
     xcb_flush(x.c);
 
     pid_t pid = 0;
@@ -101,15 +94,7 @@ int main(int argc, char* argv[]) {
         }
     }
 
-    xcb_client_message_event_t close{};
-    close.response_type = XCB_CLIENT_MESSAGE;
-    close.format = 32;
-    close.window = window;
-    close.type = protocols;
-    close.data.data32[0] = deleteWindow;
-    close.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_send_event(x.c, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&close));
-    xcb_flush(x.c);
+    qimbar::testing::requestClose(x.c, window);
     if (!waitForExit(pid, 10000)) {
         std::fprintf(stderr, "launch_timer: the program did not end when its window closed\n");
         kill(pid, SIGKILL);

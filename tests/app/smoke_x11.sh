@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The real program on a real X server: its window comes up with the right
-# title and size, and the program ends when told to.
+# title and size, and closing it, with a value typed in, ends the program at
+# once and cleanly.   smoke_x11.sh <program> <x11_close helper>
 set -euo pipefail
 program="$1"
+close_window="$2"
 
 display=":$((200 + RANDOM % 400))"
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
@@ -20,10 +22,16 @@ geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
 echo "window $window, geometry $geometry"
 [ "$geometry" = "489x424" ] || { echo "FAIL: expected 489x424"; exit 1; }
 
-kill -TERM "$app"
+# A value in the first box of "Hajm" (its box is at 208..337 x 64..83).
+xdotool mousemove --window "$window" 270 73 click 1 type 12
+"$close_window" "$window"
 for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$app" 2>/dev/null; then
-    echo "FAIL: the program did not end"
+    echo "FAIL: the program did not end when its window was closed"
     exit 1
 fi
+status=0
+wait "$app" || status=$?
+app=
+[ "$status" -eq 0 ] || { echo "FAIL: the program ended with status $status"; exit 1; }
 echo "PASS"

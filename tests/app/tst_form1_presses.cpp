@@ -60,6 +60,7 @@ private Q_SLOTS:
     void failureShowsTheMessage();
     void lostBoxIsReported();
     void messageBoxIsModalCriticalWithOk();
+    void closingEndsTheProgramWithoutAQuestion();
 };
 
 void Form1PressesTest::pressWritesOnlyItsPage_data() {
@@ -233,6 +234,23 @@ void Form1PressesTest::messageBoxIsModalCriticalWithOk() {
     QCOMPARE(parent, &f.form());
     QVERIFY(modal);
     QVERIFY(f.box(30)->text().isEmpty());
+}
+
+void Form1PressesTest::closingEndsTheProgramWithoutAQuestion() {
+    // Run last: it ends the application's event loop, as closing the window does.
+    FormFixture f;
+    f.box(29)->setText(QStringLiteral("12"));
+    f.selectPage(1);
+    f.box(1)->setText(QStringLiteral("3"));
+    QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+    bool accepted = false;
+    QTimer::singleShot(0, &f.form(), [&f, &accepted] { accepted = f.form().close(); });
+    // Had a question been asked, the loop would still run: end it as a failure.
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(accepted);
+    QCOMPARE(lastClosed.count(), 1);
+    QVERIFY(!f.form().isVisible());
 }
 
 QTEST_MAIN(Form1PressesTest)
