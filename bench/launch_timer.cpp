@@ -2,13 +2,12 @@
 // top-level window on the X server, then asks that window to close (as its
 // close box would) and waits for the program to end.
 //   launch_timer <program> [arguments...]    prints the milliseconds
-#include "tests/support/x11_close.h"
+#include "tests/support/x11.h"
 
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <poll.h>
 #include <spawn.h>
 #include <string>
@@ -19,20 +18,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-struct Free {
-    void operator()(void* p) const { std::free(p); }
-};
-template <typename T>
-using Reply = std::unique_ptr<T, Free>;
-
-struct Connection {
-    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
-    ~Connection() { xcb_disconnect(c); }
-    Connection() = default;
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
-};
+using qimbar::testing::Reply;
 
 bool waitForExit(pid_t pid, int milliseconds) {
     for (int waited = 0; waited < milliseconds; waited += 10) {
@@ -52,8 +38,8 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: %s <program> [arguments...]\n", argv[0]);
         return 2;
     }
-    Connection x;
-    if (xcb_connection_has_error(x.c) != 0) {
+    const qimbar::testing::Connection x;
+    if (x.hasError()) {
         std::fprintf(stderr, "launch_timer: no X server\n");
         return 2;
     }

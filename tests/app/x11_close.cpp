@@ -1,5 +1,5 @@
 // Closes a window the way its close box does.   x11_close <window id>
-#include "tests/support/x11_close.h"
+#include "tests/support/x11.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,14 +9,12 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: %s <window id>\n", argv[0]);
         return 2;
     }
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    const bool connected = xcb_connection_has_error(connection) == 0;
-    if (connected) {
-        const auto window = static_cast<xcb_window_t>(std::strtoul(argv[1], nullptr, 0));
-        qimbar::testing::requestClose(connection, window);
-    } else {
+    const qimbar::testing::Connection x;
+    if (x.hasError()) {
         std::fprintf(stderr, "x11_close: no X server\n");
+        return 2;
     }
-    xcb_disconnect(connection);
-    return connected ? 0 : 2;
+    const auto window = static_cast<xcb_window_t>(std::strtoul(argv[1], nullptr, 0));
+    qimbar::testing::requestClose(x.c, window);
+    return 0;
 }
