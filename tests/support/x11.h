@@ -48,7 +48,10 @@ inline void requestClose(xcb_connection_t* connection, xcb_window_t window) {
     message.data.data32[1] = XCB_CURRENT_TIME;
     xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT,
                    reinterpret_cast<const char*>(&message));
-    xcb_flush(connection);
+    // A round trip, not just a flush: the server may drop what a client that
+    // disconnects at once had sent but it had not yet read.
+    const Reply<xcb_get_input_focus_reply_t> handled(
+        xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 }
 
 }  // namespace qimbar::testing
