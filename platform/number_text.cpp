@@ -67,14 +67,39 @@ private:
     std::size_t pos_ = 0;
 };
 
+// Unicode's white space (the White_Space property), in UTF-8: a number pasted
+// from a spreadsheet cell or a web page comes with line breaks, tabs or
+// no-break spaces around it.
+constexpr std::array<std::string_view, 25> kWhiteSpace{
+    "\t",     "\n",     "\v",     "\f",     "\r",     " ",      "\u0085", "\u00A0", "\u1680",
+    "\u2000", "\u2001", "\u2002", "\u2003", "\u2004", "\u2005", "\u2006", "\u2007", "\u2008",
+    "\u2009", "\u200A", "\u2028", "\u2029", "\u202F", "\u205F", "\u3000",
+};
+
 std::string_view trimmed(std::string_view text) {
-    constexpr std::string_view blanks = " \t";
-    const auto first = text.find_first_not_of(blanks);
-    if (first == std::string_view::npos) {
-        return {};
+    const auto startsWithSpace = [&text] {
+        return std::any_of(kWhiteSpace.begin(), kWhiteSpace.end(), [&text](std::string_view space) {
+            if (text.starts_with(space)) {
+                text.remove_prefix(space.size());
+                return true;
+            }
+            return false;
+        });
+    };
+    const auto endsWithSpace = [&text] {
+        return std::any_of(kWhiteSpace.begin(), kWhiteSpace.end(), [&text](std::string_view space) {
+            if (text.ends_with(space)) {
+                text.remove_suffix(space.size());
+                return true;
+            }
+            return false;
+        });
+    };
+    while (startsWithSpace()) {
     }
-    const auto last = text.find_last_not_of(blanks);
-    return text.substr(first, last - first + 1);
+    while (endsWithSpace()) {
+    }
+    return text;
 }
 
 // The text rewritten in the one form std::from_chars reads, with what is

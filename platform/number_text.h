@@ -15,8 +15,9 @@ enum class ParseFailure {
 using ParsedNumber = std::variant<double, ParseFailure>;
 
 // Reads a number typed by a person (UTF-8), independent of the process locale:
-//   [spaces] [+ | - | U+2212] digits [(. | ,) digits] [(e | E) [sign] digits] [spaces]
-// with at least one mantissa digit. Groups of exactly three integer digits may
+//   [white space] [+ | - | U+2212] digits [(. | ,) digits] [(e | E) [sign] digits] [white space]
+// with at least one mantissa digit. White space is any of Unicode's: line
+// breaks, tabs, no-break and other spaces. Groups of exactly three integer digits may
 // be split by a space, a no-break space or a narrow no-break space. The value
 // is the double nearest to the decimal; one too small for a double becomes
 // zero or a subnormal.
