@@ -7,7 +7,7 @@
 
 namespace qimbar::app {
 
-// Positions and sizes in twips: 1/1440 inch, 15 to the logical pixel.
+// Positions and sizes in twips: 1/1440 inch, 15 to the pixel at 96 DPI.
 struct Twips {
     int left = 0;
     int top = 0;
@@ -15,9 +15,30 @@ struct Twips {
     int height = 0;
 };
 
-// Nearest logical pixel; the only fractional value is the 520-twip tab strip.
-constexpr int twipsToPixels(int twips) {
-    return twips >= 0 ? (twips + 7) / 15 : -((-twips + 7) / 15);
+inline constexpr int kTwipsPerInch = 1440;
+inline constexpr int kDefaultDpi = 96;
+
+// The nearest pixel at `dpi` dots per inch: twips × dpi / 1440. A half (as
+// at 144 DPI, where 15 twips are 1.5 pixels) goes toward zero, so the
+// 7335-twip client area is 733 pixels wide there.
+constexpr int twipsToPixels(int twips, int dpi = kDefaultDpi) {
+    const auto scaled = static_cast<long long>(twips) * dpi;
+    const long long half = kTwipsPerInch / 2 - 1;
+    return static_cast<int>(scaled >= 0 ? (scaled + half) / kTwipsPerInch
+                                        : -((-scaled + half) / kTwipsPerInch));
+}
+
+struct Pixels {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const Pixels&) const = default;
+};
+
+constexpr Pixels toPixels(const Twips& twips, int dpi = kDefaultDpi) {
+    return {twipsToPixels(twips.left, dpi), twipsToPixels(twips.top, dpi),
+            twipsToPixels(twips.width, dpi), twipsToPixels(twips.height, dpi)};
 }
 
 enum class Kind { TabControl, Label, TextBox, Button };
@@ -190,6 +211,16 @@ inline constexpr std::array<ControlDescription, 130> controls{{
 }};
 // clang-format on
 
+// The control of that name, or none.
+constexpr const ControlDescription* findControl(std::string_view name) {
+    for (const auto& control : controls) {
+        if (control.name == name) {
+            return &control;
+        }
+    }
+    return nullptr;
+}
+
 // --- What the table must keep true ------------------------------------------
 
 namespace detail {
@@ -271,5 +302,7 @@ static_assert(detail::rowsMatchThePages());
 static_assert(detail::tabCaptionsMatchThePages());
 static_assert(twipsToPixels(520) == 35 && twipsToPixels(7335) == 489 &&
               twipsToPixels(-72720) == -4848);
+static_assert(twipsToPixels(7335, 144) == 733 && twipsToPixels(6360, 144) == 636 &&
+              twipsToPixels(520, 144) == 52 && twipsToPixels(-72720, 144) == -7272);
 
 }  // namespace qimbar::app

@@ -1,7 +1,7 @@
 // One press in the real window against the floor of writing the same number
 // of texts straight into line edits. Runs offscreen.
-#include "app/form1.h"
-#include "app/sstab.h"
+#include "app/qt/form1.h"
+#include "app/qt/sstab.h"
 #include "convert/pages.h"
 
 #include <QApplication>

@@ -1,47 +1,37 @@
 #include "platform/run_time_error.h"
 
-#include <QtTest>
+#include <doctest/doctest.h>
+#include <string_view>
 
 using qimbar::platform::ErrorKind;
 using qimbar::platform::RunTimeError;
 
-Q_DECLARE_METATYPE(ErrorKind)
-
-class RunTimeErrorTest : public QObject {
-    Q_OBJECT
-
-private Q_SLOTS:
-    void message_data();
-    void message();
-    void boxErrorKeepsTheFailedAccess();
-};
-
-void RunTimeErrorTest::message_data() {
-    QTest::addColumn<ErrorKind>("kind");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("not a number") << ErrorKind::NotANumber << "Kiritilgan qiymat son emas.";
-    QTest::newRow("overflow") << ErrorKind::Overflow << "Natija juda katta.";
-    QTest::newRow("division by zero") << ErrorKind::DivisionByZero << "Nolga bo'lish.";
-    QTest::newRow("invalid operation") << ErrorKind::InvalidOperation << "Noto'g'ri hisob amali.";
-    QTest::newRow("box not read") << ErrorKind::BoxNotRead << "Maydon matnini o'qib bo'lmadi.";
-    QTest::newRow("box not written") << ErrorKind::BoxNotWritten << "Maydonga yozib bo'lmadi.";
+TEST_CASE("each kind of error has its message") {
+    struct Case {
+        const char* name;
+        ErrorKind kind;
+        std::string_view text;
+    };
+    const Case cases[] = {
+        {"not a number", ErrorKind::NotANumber, "Kiritilgan qiymat son emas."},
+        {"overflow", ErrorKind::Overflow, "Natija juda katta."},
+        {"division by zero", ErrorKind::DivisionByZero, "Nolga bo'lish."},
+        {"invalid operation", ErrorKind::InvalidOperation, "Noto'g'ri hisob amali."},
+        {"box not read", ErrorKind::BoxNotRead, "Maydon matnini o'qib bo'lmadi."},
+        {"box not written", ErrorKind::BoxNotWritten, "Maydonga yozib bo'lmadi."},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.name);
+        const RunTimeError error(c.kind);
+        CHECK(std::string_view(error.what()) == c.text);
+        CHECK(error.message() == c.text);
+        CHECK(error.kind() == c.kind);
+    }
 }
 
-void RunTimeErrorTest::message() {
-    QFETCH(ErrorKind, kind);
-    QFETCH(QString, text);
-    const RunTimeError error(kind);
-    QCOMPARE(QString::fromUtf8(error.what()), text);
-    QCOMPARE(QString::fromUtf8(error.message().data(), qsizetype(error.message().size())), text);
-    QCOMPARE(error.kind(), kind);
-}
-
-void RunTimeErrorTest::boxErrorKeepsTheFailedAccess() {
+TEST_CASE("a box error keeps the failed access") {
     const RunTimeError error(ErrorKind::BoxNotWritten, qimbar::platform::kControlGone, 33);
-    QCOMPARE(error.boxNumber(), 33);
-    QVERIFY(error.status().failed());
-    QCOMPARE(error.status().code, qimbar::platform::kControlGone.code);
+    CHECK(error.boxNumber() == 33);
+    CHECK(error.status().failed());
+    CHECK(error.status().code == qimbar::platform::kControlGone.code);
 }
-
-QTEST_APPLESS_MAIN(RunTimeErrorTest)
-#include "tst_run_time_error.moc"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/qt_text_box.h"
+#include "app/qt/qt_text_box.h"
 #include "convert/model.h"
 #include "platform/text_box.h"
 
@@ -55,7 +55,7 @@ private:
 
     void build();
     static void describeRowsForAssistiveTools(const std::array<RowWidgets, 47>& rows);
-    void press(const convert::Page& page, int row);
+    void press(int page, int row);
 
     SSTab* tabControl_ = nullptr;
     Boxes boxes_;

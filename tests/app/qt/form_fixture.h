@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/form1.h"
-#include "app/sstab.h"
+#include "app/qt/form1.h"
+#include "app/qt/sstab.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "app/sstab.h"
+#include "app/qt/sstab.h"
 
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
@@ -56,13 +56,17 @@ void SSTab::addToPage(int page, QWidget* control) {
 void SSTab::showPage(int index) {
     if (shownIndex_ >= 0) {
         for (QWidget* control : pages_.at(static_cast<std::size_t>(shownIndex_))) {
-            control->setVisible(false);
+            if (control != nullptr) {
+                control->setVisible(false);
+            }
         }
     }
     shownIndex_ = index;
     if (index >= 0) {
         for (QWidget* control : pages_.at(static_cast<std::size_t>(index))) {
-            control->setVisible(true);
+            if (control != nullptr) {
+                control->setVisible(true);
+            }
         }
     }
     update();  // the frame's gap follows the selected tab

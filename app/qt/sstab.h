@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QTabBar>
 #include <QWidget>
 
@@ -47,7 +48,7 @@ private:
     void showPage(int index);
 
     TabStrip* strip_;
-    std::array<std::vector<QWidget*>, pageCount> pages_;
+    std::array<std::vector<QPointer<QWidget>>, pageCount> pages_;  // a control may go first
     int shownIndex_ = -1;
 };
 

@@ -1,5 +1,5 @@
 #include "convert/pages.h"
-#include "tests/app/form_fixture.h"
+#include "tests/app/qt/form_fixture.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -7,7 +7,7 @@
 
 using qimbar::testing::FormFixture;
 
-class Form1AccessibilityTest : public QObject {
+class QtAccessibilityTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -26,7 +26,7 @@ QString accessibleText(QWidget* widget, QAccessible::Text what) {
 
 }  // namespace
 
-void Form1AccessibilityTest::rowIsNamedAndExplained_data() {
+void QtAccessibilityTest::rowIsNamedAndExplained_data() {
     QTest::addColumn<int>("label");
     QTest::addColumn<int>("box");
     QTest::addColumn<QString>("unit");
@@ -55,7 +55,7 @@ void Form1AccessibilityTest::rowIsNamedAndExplained_data() {
                              << QString::fromUtf8("Selsiy = Reomyur \u00D7 1.25");
 }
 
-void Form1AccessibilityTest::rowIsNamedAndExplained() {
+void QtAccessibilityTest::rowIsNamedAndExplained() {
     QFETCH(int, label);
     QFETCH(int, box);
     QFETCH(QString, unit);
@@ -71,7 +71,7 @@ void Form1AccessibilityTest::rowIsNamedAndExplained() {
              QStringLiteral("Hisoblash: ") + unit);
 }
 
-void Form1AccessibilityTest::everyRowIsNamed() {
+void QtAccessibilityTest::everyRowIsNamed() {
     FormFixture f;
     for (const auto& page : qimbar::convert::pages) {
         for (const auto& row : page.rows) {
@@ -84,7 +84,7 @@ void Form1AccessibilityTest::everyRowIsNamed() {
     }
 }
 
-void Form1AccessibilityTest::tabsAreNamedByTheirCaptions() {
+void QtAccessibilityTest::tabsAreNamedByTheirCaptions() {
     FormFixture f;
     QAccessibleInterface* strip = QAccessible::queryAccessibleInterface(&f.strip());
     QVERIFY(strip != nullptr);
@@ -97,5 +97,5 @@ void Form1AccessibilityTest::tabsAreNamedByTheirCaptions() {
     QCOMPARE(tabs, (QStringList{"Uzunlik", "Og'irlik", "Hajm", "Tezlik", "Maydon", "Harorat"}));
 }
 
-QTEST_MAIN(Form1AccessibilityTest)
-#include "tst_form1_accessibility.moc"
+QTEST_MAIN(QtAccessibilityTest)
+#include "tst_qt_accessibility.moc"

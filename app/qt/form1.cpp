@@ -1,12 +1,11 @@
-#include "app/form1.h"
+#include "app/qt/form1.h"
 
-#include "app/error_display.h"
-#include "app/sstab.h"
+#include "app/press.h"
+#include "app/qt/error_display.h"
+#include "app/qt/sstab.h"
 #include "app/unit_explanation.h"
 #include "app/window_description.h"
-#include "convert/convert_from_row.h"
 #include "convert/pages.h"
-#include "platform/run_time_error.h"
 
 #include <QIcon>
 #include <QLabel>
@@ -16,7 +15,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <new>
 #include <stdexcept>
 #include <vector>
 
@@ -29,8 +27,8 @@ QString text(std::string_view utf8) {
 }
 
 QRect pixels(const Twips& twips) {
-    return {twipsToPixels(twips.left), twipsToPixels(twips.top), twipsToPixels(twips.width),
-            twipsToPixels(twips.height)};
+    const Pixels p = toPixels(twips);
+    return {p.left, p.top, p.width, p.height};
 }
 
 // MS Sans Serif where it exists, else a sans-serif face of about its width.
@@ -154,10 +152,10 @@ void Form1::build() {
                     // no button is the window's default.
                     button->setAutoDefault(true);
                     rows.at(boxOf(control)).button = button;
-                    const convert::Page& page = convert::pages.at(std::size_t(control.page - 1));
+                    const int page = control.page;
                     const int row = control.row;
                     connect(button, &QPushButton::clicked, this,
-                            [this, &page, row] { press(page, row); });
+                            [this, page, row] { press(page, row); });
                 }
                 break;
             }
@@ -219,15 +217,9 @@ void Form1::describeRowsForAssistiveTools(const std::array<RowWidgets, 47>& rows
     }
 }
 
-void Form1::press(const convert::Page& page, int row) {
-    // No exception may cross the event loop: every error is shown, and the
-    // program goes on with the boxes as the failure left them.
-    try {
-        convert::ConvertFromRow(page, row, boxes_);
-    } catch (const platform::RunTimeError& error) {
-        showRunTimeError(this, text(error.message()));
-    } catch (const std::bad_alloc&) {
-        showRunTimeError(this, QStringLiteral("Xotira yetmadi."));
+void Form1::press(int page, int row) {
+    if (const auto message = pressRow(page, row, boxes_)) {
+        showRunTimeError(this, text(*message));
     }
 }
 

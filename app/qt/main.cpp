@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "app/qt/form1.h"
 
 #include <QApplication>
 

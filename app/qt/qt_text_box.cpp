@@ -1,4 +1,4 @@
-#include "app/qt_text_box.h"
+#include "app/qt/qt_text_box.h"
 
 namespace qimbar::app {
 

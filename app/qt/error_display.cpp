@@ -1,4 +1,4 @@
-#include "app/error_display.h"
+#include "app/qt/error_display.h"
 
 #include "app/window_description.h"
 

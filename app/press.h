@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/text_box.h"
+
+#include <optional>
+#include <string>
+
+namespace qimbar::app {
+
+// One press of a row's "Hisoblash" button, as both shells run it: converts
+// the text of row `row` of page `page` (1 to 6) into the page's other boxes.
+// Returns the message to show when the press failed, in which case the boxes
+// stand as the failure left them; nothing when it converted.
+[[nodiscard]] std::optional<std::string> pressRow(int page, int row, platform::TextBoxes& boxes);
+
+}  // namespace qimbar::app

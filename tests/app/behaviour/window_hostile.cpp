@@ -1,0 +1,114 @@
+// Whatever is pasted, a press either converts it or shows a clear message;
+// the program goes on, and no box changes but as a press allows.
+#include "tests/app/window_driver.h"
+
+#include <doctest/doctest.h>
+#include <string>
+#include <vector>
+
+using qimbar::testing::openWindow;
+
+namespace {
+
+struct Pasted {
+    const char* name;
+    std::string text;
+    const char* fut;      // what Fut shows, if the press converts
+    const char* message;  // what is shown, if it does not
+};
+
+std::string box(int n) {
+    return "Text" + std::to_string(n);
+}
+
+}  // namespace
+
+TEST_CASE("pasted text") {
+    const char* notANumber = "Kiritilgan qiymat son emas.";
+    const char* tooLarge = "Natija juda katta.";
+    const std::vector<Pasted> cases{
+        {"a megabyte of digits", std::string(1 << 20, '9'), "", tooLarge},
+        {"a megabyte, tiny", "0," + std::string(1 << 20, '0') + "1", "0", ""},
+        {"NUL inside",
+         std::string("1\0"
+                     "2",
+                     3),
+         "", notANumber},
+        {"Arabic-Indic digits", "\u0661\u0662", "", notANumber},
+        {"full-width digits", "\uFF11\uFF12", "", notANumber},
+        {"right-to-left marks around", "\u200F12\u200F", "", notANumber},
+        {"zero-width spaces around", "\u200B12\u200B", "", notANumber},
+        {"combining character", "1\u03012", "", notANumber},
+        // A spreadsheet cell or a line of a web page brings its line break.
+        {"a spreadsheet cell", "12\n", "39.372", ""},
+        {"a line of a web page", "\u00A012,5\u00A0\n", "41.0125", ""},
+        {"tabs around", "\t12\t", "39.372", ""},
+        {"1e308, beyond a double times 3.281", "1e308", "", tooLarge},
+        {"1e309", "1e309", "", tooLarge},
+        {"-0", "-0", "0", ""},
+        {"hex", "0x10", "", notANumber},
+        {"underscore groups", "1_000", "", notANumber},
+        {"space groups", "1 000", "3281", ""},
+        {"groups and a decimal comma", "1 000,5", "3282.6405", ""},
+        {"two decimal marks", "1,000.5", "", notANumber},
+        {"double mark", "1..5", "", notANumber},
+        {"lone sign", "-", "", notANumber},
+        {"lone decimal mark", ",", "", notANumber},
+        {"every optional part", "+.5e-3", "0.0016405", ""},
+    };
+    for (const Pasted& c : cases) {
+        CAPTURE(c.name);
+        auto w = openWindow();
+        for (int n = 1; n <= 46; ++n) {
+            w->setText(box(n), "old");
+        }
+        w->selectPage(1);
+        w->paste("Text1", c.text);
+        const std::string typed = w->text("Text1");
+        REQUIRE(!typed.empty());
+
+        w->click("Command1");
+
+        CHECK(w->text("Text1") == typed);  // the source is never written
+        const auto shown = w->takeErrors();
+        if (std::string(c.message).empty()) {
+            CHECK(shown.empty());
+            CHECK(w->text("Text2") == c.fut);
+            for (int n = 3; n <= 10; ++n) {
+                CHECK(w->text(box(n)) != "old");
+            }
+        } else {
+            REQUIRE(shown.size() == 1);
+            CHECK(shown.front().message == c.message);
+            for (int n = 2; n <= 10; ++n) {  // each failure here comes at the first target
+                CHECK(w->text(box(n)) == "old");
+            }
+        }
+        for (int n = 11; n <= 46; ++n) {
+            CHECK(w->text(box(n)) == "old");
+        }
+        // Still running: the next press converts.
+        w->setText("Text1", "2");
+        w->click("Command1");
+        CHECK(w->text("Text2") == "6.562");
+    }
+}
+
+TEST_CASE("two lines pasted are no number, or the first line is") {
+    // A single-line box may keep the pasted line break or stop at it; either
+    // way the press does what the box shows.
+    auto w = openWindow();
+    w->selectPage(1);
+    w->paste("Text1", "12\n34");
+    const std::string typed = w->text("Text1");
+    w->click("Command1");
+    if (typed == "12\n34") {
+        CHECK(w->takeErrors() == std::vector{qimbar::testing::ShownError{
+                                     "Qimbar birliklari", "Kiritilgan qiymat son emas."}});
+        CHECK(w->text("Text2").empty());
+    } else {
+        CHECK(typed == "12");
+        CHECK(w->takeErrors().empty());
+        CHECK(w->text("Text2") == "39.372");
+    }
+}

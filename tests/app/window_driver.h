@@ -1,0 +1,89 @@
+#pragma once
+
+// What the window's behaviour suite asks of a shell, with no toolkit in
+// sight: each shell's driver answers it with its own window, so one suite
+// holds both shells to the same behaviour.
+
+#include "app/window_description.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qimbar::testing {
+
+// Keys sent to the control that has the keyboard focus.
+enum class Key {
+    Tab,
+    ShiftTab,
+    Space,
+    Enter,  // the main keyboard's
+    KeypadEnter,
+    Escape,
+    CtrlTab,
+    CtrlShiftTab,
+    Left,
+    Right,
+};
+
+// A message a press showed, as the user would have seen it.
+struct ShownError {
+    std::string title;
+    std::string message;
+    bool operator==(const ShownError&) const = default;
+};
+
+class WindowDriver {
+public:
+    WindowDriver() = default;
+    WindowDriver(const WindowDriver&) = delete;
+    WindowDriver& operator=(const WindowDriver&) = delete;
+    WindowDriver(WindowDriver&&) = delete;
+    WindowDriver& operator=(WindowDriver&&) = delete;
+    virtual ~WindowDriver() = default;
+
+    // The window.
+    [[nodiscard]] virtual std::string title() = 0;
+    [[nodiscard]] virtual app::Pixels clientArea() = 0;  // left and top are 0
+    [[nodiscard]] virtual std::vector<std::string> tabCaptions() = 0;
+    [[nodiscard]] virtual int currentPage() = 0;
+    // As a person does it: a click on the page's tab.
+    virtual void selectPage(int page) = 0;
+
+    // Controls, by the names of the window description. Places are in pixels,
+    // measured as the description measures them: `SSTab1` and `Label1` from
+    // the client area, every other control from `SSTab1`'s corner.
+    [[nodiscard]] virtual bool exists(std::string_view name) = 0;
+    [[nodiscard]] virtual app::Kind kind(std::string_view name) = 0;
+    [[nodiscard]] virtual std::string caption(std::string_view name) = 0;
+    [[nodiscard]] virtual app::Pixels geometry(std::string_view name) = 0;
+    [[nodiscard]] virtual bool visible(std::string_view name) = 0;
+
+    // A box's text, set and read whole.
+    [[nodiscard]] virtual std::string text(std::string_view name) = 0;
+    virtual void setText(std::string_view name, std::string_view text) = 0;
+    // Focuses the box and types `text` at its end, key by key.
+    virtual void type(std::string_view name, std::string_view text) = 0;
+    // Empties the box, then pastes `text` into it from the clipboard (Ctrl+V).
+    virtual void paste(std::string_view name, std::string_view text) = 0;
+    // A mouse click at the control's centre.
+    virtual void click(std::string_view name) = 0;
+
+    virtual void focus(std::string_view name) = 0;
+    [[nodiscard]] virtual std::string focused() = 0;  // "SSTab1" for the tab strip
+    virtual void key(Key key) = 0;
+
+    // Destroys a box's own window, as if the toolkit had lost it.
+    virtual void destroy(std::string_view name) = 0;
+    // What presses showed since last asked; no modal box is ever left open.
+    [[nodiscard]] virtual std::vector<ShownError> takeErrors() = 0;
+    [[nodiscard]] virtual std::size_t residentBytes() = 0;
+};
+
+// A new window of the shell under test, shown and active. Each shell's
+// driver defines it.
+[[nodiscard]] std::unique_ptr<WindowDriver> openWindow();
+
+}  // namespace qimbar::testing
