@@ -11,12 +11,11 @@ programs=("$build/bench/bare_window" "$build/bench/bare_window --text" "$build/q
 names=(bare text qimbar)
 work=$(mktemp -d)
 
-display=":$((600 + RANDOM % 300))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
-export DISPLAY="$display" QT_QPA_PLATFORM=xcb
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+source "$(dirname "${BASH_SOURCE[0]}")/../tools/xvfb.sh"
+
+start_xvfb 1024x768x24
+trap 'stop_xvfb; rm -rf "$work"' EXIT
+export QT_QPA_PLATFORM=xcb
 
 # One unmeasured start of each, so both meet warm caches.
 for p in "${programs[@]}"; do "$timer" $p >/dev/null 2>&1; done

@@ -10,12 +10,18 @@ RUN_PACKAGES=(
 
 # Tests, sanitizers, and a real X server for the end-to-end checks.
 CHECK_PACKAGES=(
+    doctest-dev
     xvfb xauth xdotool x11-utils imagemagick
     locales time
     # Packaging and the desktop, Windows and macOS resource files.
     desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64 cpp libxml2-utils
     # Fuzzing, leak checks and static checks.
     clang libclang-rt-14-dev valgrind clang-tidy clang-format
+)
+
+# The Windows build: cross compiler, Wine to run its tests, NSIS to package it.
+WINDOWS_PACKAGES=(
+    g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 wine nsis zip unzip
 )
 
 as_root() {

@@ -5,13 +5,10 @@
 set -euo pipefail
 program="$1"
 close_window="$2"
+source "$(dirname "${BASH_SOURCE[0]}")/../../../tools/xvfb.sh"
 
-display=":$((200 + RANDOM % 400))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill "${app:-}" "$xvfb" 2>/dev/null || true' EXIT
-export DISPLAY="$display"
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+start_xvfb 1024x768x24
+trap 'kill "${app:-}" 2>/dev/null || true; stop_xvfb' EXIT
 
 QT_QPA_PLATFORM=xcb "$program" &
 app=$!

@@ -47,6 +47,7 @@ public:
 
     std::vector<std::string> tabCaptions() override {
         std::vector<std::string> captions;
+        captions.reserve(static_cast<std::size_t>(strip().count()));
         for (int i = 0; i < strip().count(); ++i) {
             captions.push_back(strip().tabText(i).toStdString());
         }
