@@ -80,6 +80,10 @@ public:
     // What presses showed since last asked; no modal box is ever left open.
     [[nodiscard]] virtual std::vector<ShownError> takeErrors() = 0;
     [[nodiscard]] virtual std::size_t residentBytes() = 0;
+
+    // The longest text the suite should put in a box through this shell, for
+    // the cases that test long input rather than a box's limit.
+    [[nodiscard]] virtual std::size_t longestText() { return std::size_t{1} << 20U; }
 };
 
 // A new window of the shell under test, shown and active. Each shell's

@@ -107,7 +107,7 @@ TEST_CASE("a press writes every other row of its page") {
     };
     // clang-format on
     for (const Case& c : cases) {
-        CAPTURE(c.name);
+        CAPTURE(std::string_view(c.name));
         const Page& p = pageNumber(c.page);
         MemoryBoxes boxes = boxesFor(p);
         boxes.setText(p.row(c.row).box, c.input);
@@ -182,7 +182,7 @@ TEST_CASE("a text that is no number writes nothing") {
         {"beyond a double", "1e309", ErrorKind::Overflow},
     };
     for (const Case& c : cases) {
-        CAPTURE(c.name);
+        CAPTURE(std::string_view(c.name));
         const Page& p = pageNumber(1);
         MemoryBoxes boxes = boxesFor(p);
         boxes.setText(p.row(3).box, c.input);

@@ -44,7 +44,7 @@ TEST_CASE("every multiplier is rounded from one set of unit sizes") {
         {"Maydon, square metres", 5, {1, 10000, 100, 4047}},
     };
     for (const Case& c : cases) {
-        CAPTURE(c.name);
+        CAPTURE(std::string_view(c.name));
         const Page& p = pageNumber(c.page);
         REQUIRE(static_cast<int>(c.sizes.size()) == p.rowCount());
         for (const auto& entry : p.table.rules()) {
@@ -124,7 +124,7 @@ TEST_CASE("a rule times its reverse gives the printed product") {
         {"Ar, Akr", 5, 3, 4, 1.0000137},
     };
     for (const Case& c : cases) {
-        CAPTURE(c.name);
+        CAPTURE(std::string_view(c.name));
         const double there = ruleOf(c.page, c.first, c.second).multiplier;
         const double back = ruleOf(c.page, c.second, c.first).multiplier;
         // The products are exact in decimal; in doubles they are within a few ulps.

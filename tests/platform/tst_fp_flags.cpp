@@ -49,7 +49,7 @@ TEST_CASE("the fault an operation leaves in the flags") {
          ErrorKind::InvalidOperation},
     };
     for (const Operation& c : cases) {
-        CAPTURE(c.name);
+        CAPTURE(std::string_view(c.name));
         clearFloatingPointFlags();
         volatile double result = c.run();
         (void)result;

@@ -136,7 +136,7 @@ TEST_CASE("accepted texts parse to the nearest double") {
         {"mixed white space", " \t\u00A0\r\n2e3\n\t ", 2000.0},
     };
     for (const Accepted& c : cases) {
-        CAPTURE(c.name);
+        CAPTURE(std::string_view(c.name));
         const auto parsed = parseNumber(c.text);
         REQUIRE(std::holds_alternative<double>(parsed));
         CHECK(bits(std::get<double>(parsed)) == bits(c.value));
@@ -200,7 +200,7 @@ TEST_CASE("refused texts say why") {
         {"overflow, pasted", "1e309\r\n", ParseFailure::Overflow},
     };
     for (const Refused& c : cases) {
-        CAPTURE(c.name);
+        CAPTURE(std::string_view(c.name));
         const auto parsed = parseNumber(c.text);
         REQUIRE(std::holds_alternative<ParseFailure>(parsed));
         CHECK(std::get<ParseFailure>(parsed) == c.failure);
@@ -233,7 +233,7 @@ TEST_CASE("doubles are written as \"%.15G\" would, reading back") {
         {"trailing zeros dropped", 0.5, "0.5"},
     };
     for (const Formatted& c : cases) {
-        CAPTURE(c.name);
+        CAPTURE(std::string_view(c.name));
         CHECK(formatNumber(c.value) == c.text);
     }
 }

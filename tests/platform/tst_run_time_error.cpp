@@ -21,7 +21,7 @@ TEST_CASE("each kind of error has its message") {
         {"box not written", ErrorKind::BoxNotWritten, "Maydonga yozib bo'lmadi."},
     };
     for (const Case& c : cases) {
-        CAPTURE(c.name);
+        CAPTURE(std::string_view(c.name));
         const RunTimeError error(c.kind);
         CHECK(std::string_view(error.what()) == c.text);
         CHECK(error.message() == c.text);

@@ -79,7 +79,7 @@ TEST_CASE("keys that select another page") {
         {"Ctrl+Shift+Tab wraps", "Text1", Key::CtrlShiftTab, 1, 6},
     };
     for (const Case& c : cases) {
-        CAPTURE(c.name);
+        CAPTURE(std::string_view(c.name));
         auto w = openWindow();
         w->selectPage(c.from);
         w->focus(c.focus);

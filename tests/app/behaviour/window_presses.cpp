@@ -53,7 +53,7 @@ TEST_CASE("a press writes its page's other boxes and no others") {
         {"decimal comma", 43, "36,6", {"36,6", "309.6", "97.88", "29.28"}},
     };
     for (const Case& c : cases) {
-        CAPTURE(c.name);
+        CAPTURE(std::string_view(c.name));
         auto w = openWindow();
         for (int n = 1; n <= 46; ++n) {
             w->setText(box(n), marked(n));
@@ -117,7 +117,7 @@ TEST_CASE("a failed press shows its message and the program goes on") {
         {"overflow part-way", 9, "1e304", "Natija juda katta.", 1},
     };
     for (const Case& c : cases) {
-        CAPTURE(c.name);
+        CAPTURE(std::string_view(c.name));
         auto w = openWindow();
         const int pageNumber = pageOfBox(c.button);
         const auto [first, last] = kPageBoxes.at(std::size_t(pageNumber - 1));

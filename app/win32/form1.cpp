@@ -1,0 +1,446 @@
+#include "app/win32/form1.h"
+
+#include "app/press.h"
+#include "app/unit_explanation.h"
+#include "app/win32/control_id.h"
+#include "app/win32/error_display.h"
+#include "app/win32/label_font.h"
+#include "app/win32/unicode.h"
+#include "convert/pages.h"
+
+#include <algorithm>
+#include <commctrl.h>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+#include <uxtheme.h>
+#include <vector>
+
+namespace qimbar::app {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"QimbarBirliklariForm1";
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
+                             WS_CLIPCHILDREN;  // fixed size: no maximize box, no sizing frame
+constexpr DWORD kFormExStyle = 0;
+constexpr COLORREF kCreditColour = RGB(0, 0, 192);
+
+[[noreturn]] void throwCreateFailed(std::string_view what) {
+    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
+                            "CreateWindowExW failed for " + std::string(what));
+}
+
+std::size_t indexOf(const ControlDescription& control) {
+    return static_cast<std::size_t>(&control - controls.data());
+}
+
+bool isRowLabel(const ControlDescription& control) {
+    return control.kind == Kind::Label && control.page != 0;
+}
+
+// The description's index of the row's control of that kind.
+std::size_t rowControl(int page, int row, Kind kind) {
+    const auto it = std::find_if(controls.begin(), controls.end(), [&](const auto& control) {
+        return control.page == page && control.row == row && control.kind == kind;
+    });
+    if (it == controls.end()) {
+        throw std::logic_error("a row without its control");
+    }
+    return indexOf(*it);
+}
+
+// Top to bottom: every control in the keyboard order, each row's label just
+// before its box so a screen reader names the box by it; then the tab
+// control, which a control above it would otherwise paint over; then the
+// credit line, whose top row the tab control covers. The Tab cycle wraps, so
+// the tab control at the bottom keeps its place in it.
+std::vector<std::size_t> zOrder() {
+    std::vector<const ControlDescription*> byTabIndex;
+    for (const auto& control : controls) {
+        if (control.kind != Kind::TabControl && control.name != "Label1" && !isRowLabel(control)) {
+            byTabIndex.push_back(&control);
+        }
+    }
+    std::sort(byTabIndex.begin(), byTabIndex.end(),
+              [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
+    std::vector<std::size_t> order;
+    for (const auto* control : byTabIndex) {
+        if (control->kind == Kind::TextBox && control->page != 0) {
+            order.push_back(rowControl(control->page, control->row, Kind::Label));
+        }
+        order.push_back(indexOf(*control));
+    }
+    order.push_back(indexOf(*findControl("SSTab1")));
+    order.push_back(indexOf(*findControl("Label1")));
+    return order;
+}
+
+void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = kWindowClass;
+    // The program's icon group is resource 1; test programs have none.
+    windowClass.hIcon =
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                        GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), 0));
+    if (RegisterClassExW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
+                                "RegisterClassExW failed");
+    }
+}
+
+UniqueFont messageFont(int dpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0,
+                                   static_cast<UINT>(dpi)) == FALSE) {
+        return UniqueFont(CreateFontW(-MulDiv(9, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                      DEFAULT_QUALITY, DEFAULT_PITCH, L"Segoe UI"));
+    }
+    return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+}  // namespace
+
+void Form1::Boxes::add(int number, HWND edit) {
+    boxes_.at(static_cast<std::size_t>(number)) = std::make_unique<Win32TextBox>(edit);
+}
+
+platform::TextBox& Form1::Boxes::textBox(int number) {
+    const auto index = static_cast<std::size_t>(number);
+    if (index >= boxes_.size() || !boxes_.at(index)) {
+        throw std::out_of_range("no value box with that number");
+    }
+    return *boxes_.at(index);
+}
+
+Form1::Form1(const Form1Options& options)
+    : instance_(options.instance), endsProgram_(options.endsProgram) {
+    registerWindowClass(instance_, &Form1::windowProc);
+    const std::wstring title = widen(form1.caption);
+    // Made hidden at the system's default place; sized once its DPI is known.
+    if (CreateWindowExW(kFormExStyle, kWindowClass, title.c_str(), kFormStyle, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_,
+                        this) == nullptr) {
+        throwCreateFailed("Form1");
+    }
+    createControls();
+    applyDpi(static_cast<int>(GetDpiForWindow(window())));
+    createTooltips();
+    nameButtonsForAssistiveTools();
+    selectPage(form1.startPage);
+    ShowWindow(window(), options.showCommand);
+    UpdateWindow(window());
+    SetFocus(tabControl());
+}
+
+Form1::~Form1() = default;
+
+HWND Form1::control(std::string_view name) const {
+    const ControlDescription* control = findControl(name);
+    return control == nullptr ? nullptr : controls_.at(indexOf(*control));
+}
+
+int Form1::currentPage() const {
+    return static_cast<int>(SendMessageW(tabControl(), TCM_GETCURSEL, 0, 0)) + 1;
+}
+
+void Form1::selectPage(int page) {
+    SendMessageW(tabControl(), TCM_SETCURSEL, static_cast<WPARAM>(page - 1), 0);
+    showPage(page);
+}
+
+void Form1::createControls() {
+    for (const ControlDescription& control : controls) {
+        const std::wstring caption = widen(control.caption);
+        const bool onPage = control.page != 0;
+        const bool credit = control.name == "Label1";
+        DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+        DWORD exStyle = 0;
+        const wchar_t* windowClass = WC_STATICW;
+        switch (control.kind) {
+            case Kind::TabControl:
+                windowClass = WC_TABCONTROLW;
+                style |= WS_VISIBLE | WS_TABSTOP | TCS_FIXEDWIDTH | TCS_FOCUSONBUTTONDOWN;
+                break;
+            case Kind::Label:
+                // SS_NOTIFY: the label sees the pointer, so its tooltip shows.
+                style |= SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX |
+                         (credit ? WS_VISIBLE : SS_NOTIFY);
+                break;
+            case Kind::TextBox:
+                windowClass = WC_EDITW;
+                exStyle = WS_EX_CLIENTEDGE;
+                style |= ES_LEFT | ES_AUTOHSCROLL | (onPage ? WS_TABSTOP : 0);
+                break;
+            case Kind::Button:
+                windowClass = WC_BUTTONW;
+                style |= BS_PUSHBUTTON | (onPage ? WS_TABSTOP : 0);
+                break;
+        }
+        const std::size_t index = indexOf(control);
+        HWND child = CreateWindowExW(
+            exStyle, windowClass, caption.c_str(), style, 0, 0, 0, 0, window(),
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(index))), instance_, nullptr);
+        if (child == nullptr) {
+            throwCreateFailed(control.name);
+        }
+        controls_.at(index) = child;
+        if (control.kind == Kind::TextBox) {
+            SendMessageW(child, EM_SETLIMITTEXT, 0, 0);  // 0: as long as the system allows
+            if (onPage) {
+                boxes_.add(convert::pageNumber(control.page).row(control.row).box, child);
+            }
+        }
+    }
+
+    HWND tabs = tabControl();
+    // Drawn without the theme, whose pane is white: the pages are button face,
+    // the colour the labels are painted in.
+    SetWindowTheme(tabs, L"", L"");
+    for (std::size_t i = 0; i < tabCaptions.size(); ++i) {
+        std::wstring caption = widen(tabCaptions.at(i));
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = caption.data();
+        SendMessageW(tabs, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+
+    HWND above = HWND_TOP;
+    for (const std::size_t index : zOrder()) {
+        SetWindowPos(controls_.at(index), above, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        above = controls_.at(index);
+    }
+}
+
+void Form1::createTooltips() {
+    tooltips_ =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, window(), nullptr, instance_, nullptr);
+    if (tooltips_ == nullptr) {
+        throwCreateFailed("tooltips");
+    }
+    for (const convert::Page& page : convert::pages) {
+        for (const convert::UnitRow& row : page.rows) {
+            std::wstring explanation = widen(unitExplanation(page, row.row));
+            TOOLINFOW tool{};
+            tool.cbSize = sizeof(tool);
+            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            tool.hwnd = window();
+            tool.uId = reinterpret_cast<UINT_PTR>(
+                controls_.at(rowControl(page.number, row.row, Kind::Label)));
+            tool.lpszText = explanation.data();  // copied by the control
+            SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+    }
+}
+
+void Form1::nameButtonsForAssistiveTools() {
+    // Each button is named "Hisoblash: " and its unit; a box is named by the
+    // label just before it in the z-order, which needs no annotation.
+    IAccPropServices* services = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
+        return;  // no annotation service here: the buttons keep their caption
+    }
+    annotations_.reset(services);
+    for (const convert::Page& page : convert::pages) {
+        for (const convert::UnitRow& row : page.rows) {
+            const std::wstring name = L"Hisoblash: " + widen(row.caption);
+            HWND button = controls_.at(rowControl(page.number, row.row, Kind::Button));
+            annotations_->SetHwndPropStr(button, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                         PROPID_ACC_NAME, name.c_str());
+        }
+    }
+}
+
+void Form1::applyDpi(int dpi) {
+    dpi_ = dpi;
+    labelFont_ = chooseLabelFont(dpi).font;
+    windowFont_ = messageFont(dpi);
+
+    const Pixels tab = toPixels(findControl("SSTab1")->geometry, dpi);
+    for (const ControlDescription& control : controls) {
+        Pixels place = toPixels(control.geometry, dpi);
+        if (control.page != 0 || control.kind == Kind::TextBox || control.kind == Kind::Button) {
+            // Measured from the tab control's corner.
+            place.left += tab.left;
+            place.top += tab.top;
+        }
+        HWND child = controls_.at(indexOf(control));
+        SetWindowPos(child, nullptr, place.left, place.top, place.width, place.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        HFONT font = isRowLabel(control) ? labelFont_.get() : windowFont_.get();
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    const auto pages = static_cast<int>(tabCaptions.size());
+    SendMessageW(tabControl(), TCM_SETITEMSIZE, 0,
+                 MAKELPARAM(tab.width / pages, twipsToPixels(form1.tabStripHeight, dpi)));
+
+    RECT frame{0, 0, twipsToPixels(form1.clientWidth, dpi), twipsToPixels(form1.clientHeight, dpi)};
+    AdjustWindowRectExForDpi(&frame, kFormStyle, FALSE, kFormExStyle, static_cast<UINT>(dpi));
+    SetWindowPos(window(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void Form1::showPage(int page) {
+    for (const ControlDescription& control : controls) {
+        if (control.page != 0 && control.page != page) {
+            ShowWindow(controls_.at(indexOf(control)), SW_HIDE);
+        }
+    }
+    for (const ControlDescription& control : controls) {
+        if (control.page == page) {
+            ShowWindow(controls_.at(indexOf(control)), SW_SHOWNA);
+        }
+    }
+    // A control of the page just hidden loses the focus to the tab strip.
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(window(), focus) != FALSE && IsWindowVisible(focus) == FALSE) {
+        SetFocus(tabControl());
+    }
+}
+
+void Form1::onCommand(int id, int code) {
+    if (code != BN_CLICKED) {
+        return;
+    }
+    const auto index = controlIndex(id);  // IDOK and IDCANCEL name no control: nothing to do
+    if (!index) {
+        return;
+    }
+    const ControlDescription& control = controls.at(*index);
+    if (control.kind != Kind::Button || control.page == 0) {
+        return;  // the spare buttons have no handler
+    }
+    if (const auto message = pressRow(control.page, control.row, boxes_)) {
+        showRunTimeError(window(), *message);
+    }
+}
+
+bool Form1::preTranslate(MSG& message) {
+    HWND self = window();
+    if (self == nullptr || (message.hwnd != self && IsChild(self, message.hwnd) == FALSE)) {
+        return false;
+    }
+    if (message.message == WM_KEYDOWN) {
+        const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+        const bool shift = GetKeyState(VK_SHIFT) < 0;
+        if (message.wParam == VK_TAB && ctrl) {
+            const int pages = static_cast<int>(tabCaptions.size());
+            const int step = shift ? pages - 1 : 1;
+            selectPage((currentPage() - 1 + step) % pages + 1);
+            return true;
+        }
+        if (message.wParam == VK_RETURN && !ctrl) {
+            // Enter presses a focused row button, as Space does; with no
+            // default button, the dialog manager would only send IDOK.
+            HWND focus = GetFocus();
+            const auto index = controlIndex(GetDlgCtrlID(focus));
+            if (index && controls.at(*index).kind == Kind::Button &&
+                IsChild(self, focus) != FALSE) {
+                onCommand(controlId(*index), BN_CLICKED);
+                return true;
+            }
+        }
+    }
+    return IsDialogMessageW(self, &message) != FALSE;
+}
+
+void Form1::rememberFocus() {
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(window(), focus) != FALSE) {
+        lastFocus_ = focus;
+    }
+}
+
+LRESULT CALLBACK Form1::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_.reset(window);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        (void)self->window_.release();  // the system has destroyed it
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    // No exception may cross into the system's code.
+    try {
+        return self->handle(message, wParam, lParam);
+    } catch (const std::exception& error) {
+        showRunTimeError(window, error.what());
+    }
+    return 0;
+}
+
+LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND self = window();
+    switch (message) {
+        case WM_COMMAND:
+            onCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->hwndFrom == tabControl() && header->code == TCN_SELCHANGE) {
+                showPage(currentPage());
+            }
+            return 0;
+        }
+        case WM_CTLCOLORSTATIC: {
+            auto* dc = reinterpret_cast<HDC>(wParam);
+            const bool credit = reinterpret_cast<HWND>(lParam) == control("Label1");
+            SetTextColor(dc, credit ? kCreditColour : GetSysColor(COLOR_BTNTEXT));
+            SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        }
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                rememberFocus();
+            } else if (lastFocus_ != nullptr && IsWindow(lastFocus_) != FALSE &&
+                       IsWindowVisible(lastFocus_) != FALSE) {
+                SetFocus(lastFocus_);
+                return 0;
+            }
+            break;
+        case WM_DPICHANGED: {
+            applyDpi(HIWORD(wParam));
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(self, nullptr, suggested->left, suggested->top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        case WM_DESTROY:
+            if (annotations_) {
+                for (HWND child : controls_) {
+                    annotations_->ClearHwndProps(child, static_cast<DWORD>(OBJID_CLIENT),
+                                                 CHILDID_SELF, &PROPID_ACC_NAME, 1);
+                }
+            }
+            if (endsProgram_) {
+                PostQuitMessage(0);
+            }
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(self, message, wParam, lParam);
+}
+
+}  // namespace qimbar::app

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "app/win32/handles.h"
+#include "app/win32/text_box.h"
+#include "app/window_description.h"
+
+#include <array>
+#include <memory>
+#include <oleacc.h>
+#include <string_view>
+#include <windows.h>
+
+namespace qimbar::app {
+
+struct Form1Options {
+    HINSTANCE instance = nullptr;
+    int showCommand = SW_SHOWNORMAL;
+    bool endsProgram = true;  // closing the window ends the message loop
+};
+
+// The one window, native: the tab control with its six pages of rows and the
+// credit line, all built from the window description. Closing it destroys it.
+class Form1 {
+public:
+    explicit Form1(const Form1Options& options);
+    ~Form1();
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+    Form1(Form1&&) = delete;
+    Form1& operator=(Form1&&) = delete;
+
+    [[nodiscard]] HWND window() const { return window_.get(); }
+    // The control of that name in the description, or null.
+    [[nodiscard]] HWND control(std::string_view name) const;
+    [[nodiscard]] HWND tabControl() const { return control("SSTab1"); }
+    [[nodiscard]] HWND tooltips() const { return tooltips_; }
+    [[nodiscard]] HFONT labelFont() const { return labelFont_.get(); }
+    [[nodiscard]] int dpi() const { return dpi_; }
+
+    [[nodiscard]] int currentPage() const;
+    void selectPage(int page);
+
+    // The keys the window takes before any control or the dialog manager:
+    // Ctrl+Tab and Ctrl+Shift+Tab, Enter on a focused button, then the
+    // dialog manager's Tab walk. True when `message` has been handled.
+    bool preTranslate(MSG& message);
+
+private:
+    class Boxes final : public platform::TextBoxes {
+    public:
+        void add(int number, HWND edit);
+        platform::TextBox& textBox(int number) override;
+
+    private:
+        std::array<std::unique_ptr<Win32TextBox>, 47> boxes_;
+    };
+
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void createControls();
+    void createTooltips();
+    void nameButtonsForAssistiveTools();
+    void applyDpi(int dpi);
+    void showPage(int page);
+    void onCommand(int id, int code);
+    void rememberFocus();
+
+    HINSTANCE instance_;
+    bool endsProgram_;
+    UniqueWindow window_;
+    std::array<HWND, controls.size()> controls_{};  // children: owned by the window
+    HWND tooltips_ = nullptr;                       // owned by the window
+    int dpi_ = kDefaultDpi;
+    UniqueFont labelFont_;
+    UniqueFont windowFont_;
+    HWND lastFocus_ = nullptr;
+    ComPtr<IAccPropServices> annotations_;
+    Boxes boxes_;
+};
+
+}  // namespace qimbar::app

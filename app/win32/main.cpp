@@ -1,0 +1,52 @@
+#include "app/win32/form1.h"
+#include "app/win32/unicode.h"
+
+#include <commctrl.h>
+#include <exception>
+#include <objbase.h>
+#include <windows.h>
+
+namespace {
+
+// COM for this thread, for the accessibility annotations; ended on the way out.
+class ComApartment {
+public:
+    ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() {
+        if (initialised_) {
+            CoUninitialize();
+        }
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ComApartment(ComApartment&&) = delete;
+    ComApartment& operator=(ComApartment&&) = delete;
+
+private:
+    bool initialised_;
+};
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int show) {
+    INITCOMMONCONTROLSEX classes{};
+    classes.dwSize = sizeof(classes);
+    classes.dwICC = ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES;
+    InitCommonControlsEx(&classes);
+    const ComApartment com;
+    try {
+        qimbar::app::Form1 form({.instance = instance, .showCommand = show, .endsProgram = true});
+        MSG message{};
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (!form.preTranslate(message)) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+        }
+        return static_cast<int>(message.wParam);
+    } catch (const std::exception& error) {
+        MessageBoxW(nullptr, qimbar::app::widen(error.what()).c_str(), L"Qimbar birliklari",
+                    MB_OK | MB_ICONERROR);
+    }
+    return 1;
+}
