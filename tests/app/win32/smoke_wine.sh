@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The real program under Wine on a real X server, used as a person would: its
+# window comes up with the right title; a value typed into "Kub metr" and its
+# button clicked shows the litres; closing it as its close box would ends the
+# program at once with status 0.
+#   smoke_wine.sh <prefix> <qimbar.exe> <probe.exe>
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/../../../tools/xvfb.sh"
+prefix=$(realpath -m "$1")
+program="$2"
+probe="$3"
+
+# A prefix made the usual way, then used directly: tools/wine-run would wait
+# for every process of the prefix, the program too, before it returned.
+"$here/../../../tools/wine-run" --prefix "$prefix" --init
+export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver64
+
+start_xvfb 1024x768x24
+trap 'kill "${app:-}" 2>/dev/null || true; "$wineserver" -k 2>/dev/null || true; stop_xvfb' EXIT
+
+"$wine" "$program" &
+app=$!
+window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Qimbar birliklari$' | head -n1)
+[ -n "$window" ] || { echo "FAIL: no window titled 'Qimbar birliklari'"; exit 1; }
+echo "window $window: $(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')"
+
+click() {
+    local x y
+    read -r x y < <("$wine" "$probe" where "$1")
+    xdotool mousemove "$x" "$y" click 1
+}
+click Text29
+xdotool type --delay 50 12
+click Command29
+sleep 1
+litres=$("$wine" "$probe" text Text30 | tr -d '\r')
+typed=$("$wine" "$probe" text Text29 | tr -d '\r')
+echo "Kub metr: '$typed', Litr: '$litres'"
+[ "$typed" = 12 ] || { echo "FAIL: the typed value did not reach Text29"; exit 1; }
+[ "$litres" = 12000 ] || { echo "FAIL: expected 12000 litres"; exit 1; }
+
+"$wine" "$probe" close
+for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$app" 2>/dev/null; then
+    echo "FAIL: the program did not end when its window was closed"
+    exit 1
+fi
+status=0
+wait "$app" || status=$?
+app=
+[ "$status" -eq 0 ] || { echo "FAIL: the program ended with status $status"; exit 1; }
+echo "PASS"
