@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# The Windows program under Wine on Xvfb: launch to window mapped for
+# qimbar.exe against a bare Win32 window of the same size, in turn; building
+# Form1 in process against bare child windows; the size of qimbar.exe.
+#   bench/win32/startup.sh <windows build> <linux release build> [runs]
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/../../tools/xvfb.sh"
+build=$(realpath "$1")
+timer=$(realpath "$2")/bench/launch_timer
+runs="${3:-25}"
+work=$(mktemp -d)
+export WINEPREFIX="$build/wine-bench" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver64
+
+start_xvfb 1024x768x24
+trap '"$wineserver" -k 2>/dev/null || true; stop_xvfb; rm -rf "$work"' EXIT
+"$here/../../tools/wine-run" --prefix "$WINEPREFIX" --init
+# One server for the whole run, as a desktop session has.
+"$wineserver" -p
+
+programs=("$build/bench/win32/bare_window_win32.exe" "$build/qimbar.exe")
+names=(bare qimbar)
+for p in "${programs[@]}"; do "$timer" "$wine" "$p" >/dev/null 2>&1 || true; done
+for run in $(seq "$runs"); do
+    order=(0 1)
+    (( run % 2 == 0 )) && order=(1 0)
+    for i in "${order[@]}"; do
+        "$timer" "$wine" "${programs[$i]}" >>"$work/${names[$i]}.ms"
+    done
+done
+
+median() { sort -g "$1" | awk '{v[NR]=$1} END {print (NR%2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
+bare_ms=$(median "$work/bare.ms")
+app_ms=$(median "$work/qimbar.ms")
+awk -v runs="$runs" -v b="$bare_ms" -v a="$app_ms" 'BEGIN {
+    printf "start-up under Wine, %d runs each, launch to window mapped (median):\n", runs
+    printf "  bare Win32 window  %7.2f ms\n  qimbar.exe         %7.2f ms\n", b, a
+    printf "  ratio %.3f (goal: at most 1.10)\n", a / b
+}'
+"$wine" "$build/bench/win32/bench_form1.exe" | tr -d '\r'
+bytes=$(stat -c %s "$build/qimbar.exe")
+awk -v b="$bytes" 'BEGIN { printf "qimbar.exe: %d bytes, %.2f MiB (goal: at most 1 MiB)\n", b, b / 1048576 }'
