@@ -25,6 +25,7 @@ constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMI
                              WS_CLIPCHILDREN;  // fixed size: no maximize box, no sizing frame
 constexpr DWORD kFormExStyle = 0;
 constexpr COLORREF kCreditColour = RGB(0, 0, 192);
+constexpr UINT kFinishStartUp = WM_APP + 1;
 
 [[noreturn]] void throwCreateFailed(std::string_view what) {
     throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
@@ -133,14 +134,15 @@ Form1::Form1(const Form1Options& options)
                         this) == nullptr) {
         throwCreateFailed("Form1");
     }
+    dpi_ = static_cast<int>(GetDpiForWindow(window()));
+    makeFonts();
     createControls();
-    applyDpi(static_cast<int>(GetDpiForWindow(window())));
-    createTooltips();
-    nameButtonsForAssistiveTools();
-    selectPage(form1.startPage);
+    sizeFrame();
     ShowWindow(window(), options.showCommand);
     UpdateWindow(window());
     SetFocus(tabControl());
+    // What the first look does not need waits until the window is up.
+    PostMessageW(window(), kFinishStartUp, 0, 0);
 }
 
 Form1::~Form1() = default;
@@ -160,22 +162,24 @@ void Form1::selectPage(int page) {
 }
 
 void Form1::createControls() {
-    for (const ControlDescription& control : controls) {
+    // Made in z-order, top first: a new child window goes below its siblings.
+    for (const std::size_t index : zOrder()) {
+        const ControlDescription& control = controls.at(index);
         const std::wstring caption = widen(control.caption);
         const bool onPage = control.page != 0;
-        const bool credit = control.name == "Label1";
+        const bool shown = !onPage || control.page == form1.startPage;
         DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
         DWORD exStyle = 0;
         const wchar_t* windowClass = WC_STATICW;
         switch (control.kind) {
             case Kind::TabControl:
                 windowClass = WC_TABCONTROLW;
-                style |= WS_VISIBLE | WS_TABSTOP | TCS_FIXEDWIDTH | TCS_FOCUSONBUTTONDOWN;
+                style |= WS_TABSTOP | TCS_FIXEDWIDTH | TCS_FOCUSONBUTTONDOWN;
                 break;
             case Kind::Label:
                 // SS_NOTIFY: the label sees the pointer, so its tooltip shows.
-                style |= SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX |
-                         (credit ? WS_VISIBLE : SS_NOTIFY);
+                style |=
+                    SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX | (onPage ? SS_NOTIFY : 0);
                 break;
             case Kind::TextBox:
                 windowClass = WC_EDITW;
@@ -187,14 +191,21 @@ void Form1::createControls() {
                 style |= BS_PUSHBUTTON | (onPage ? WS_TABSTOP : 0);
                 break;
         }
-        const std::size_t index = indexOf(control);
+        // The spare controls are on no page: never shown.
+        const bool spare = !onPage && control.kind != Kind::TabControl && control.name != "Label1";
+        if (shown && !spare) {
+            style |= WS_VISIBLE;
+        }
+        const Pixels place = placeOf(control);
         HWND child = CreateWindowExW(
-            exStyle, windowClass, caption.c_str(), style, 0, 0, 0, 0, window(),
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(index))), instance_, nullptr);
+            exStyle, windowClass, caption.c_str(), style, place.left, place.top, place.width,
+            place.height, window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(index))),
+            instance_, nullptr);
         if (child == nullptr) {
             throwCreateFailed(control.name);
         }
         controls_.at(index) = child;
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(control)), FALSE);
         if (control.kind == Kind::TextBox) {
             SendMessageW(child, EM_SETLIMITTEXT, 0, 0);  // 0: as long as the system allows
             if (onPage) {
@@ -214,13 +225,8 @@ void Form1::createControls() {
         item.pszText = caption.data();
         SendMessageW(tabs, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
-
-    HWND above = HWND_TOP;
-    for (const std::size_t index : zOrder()) {
-        SetWindowPos(controls_.at(index), above, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        above = controls_.at(index);
-    }
+    sizeTabs();
+    SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(form1.startPage - 1), 0);
 }
 
 void Form1::createTooltips() {
@@ -249,6 +255,7 @@ void Form1::createTooltips() {
 void Form1::nameButtonsForAssistiveTools() {
     // Each button is named "Hisoblash: " and its unit; a box is named by the
     // label just before it in the z-order, which needs no annotation.
+    com_.emplace();
     IAccPropServices* services = nullptr;
     if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
@@ -265,33 +272,53 @@ void Form1::nameButtonsForAssistiveTools() {
     }
 }
 
+void Form1::makeFonts() {
+    labelFont_ = chooseLabelFont(dpi_).font;
+    windowFont_ = messageFont(dpi_);
+}
+
+HFONT Form1::fontOf(const ControlDescription& control) const {
+    return isRowLabel(control) ? labelFont_.get() : windowFont_.get();
+}
+
+Pixels Form1::placeOf(const ControlDescription& control) const {
+    Pixels place = toPixels(control.geometry, dpi_);
+    if (control.page != 0 || control.kind == Kind::TextBox || control.kind == Kind::Button) {
+        // Measured from the tab control's corner.
+        const Pixels tab = toPixels(findControl("SSTab1")->geometry, dpi_);
+        place.left += tab.left;
+        place.top += tab.top;
+    }
+    return place;
+}
+
+void Form1::sizeTabs() {
+    const auto pages = static_cast<int>(tabCaptions.size());
+    const int width = toPixels(findControl("SSTab1")->geometry, dpi_).width;
+    SendMessageW(tabControl(), TCM_SETITEMSIZE, 0,
+                 MAKELPARAM(width / pages, twipsToPixels(form1.tabStripHeight, dpi_)));
+}
+
+void Form1::sizeFrame() {
+    RECT frame{0, 0, twipsToPixels(form1.clientWidth, dpi_),
+               twipsToPixels(form1.clientHeight, dpi_)};
+    AdjustWindowRectExForDpi(&frame, kFormStyle, FALSE, kFormExStyle, static_cast<UINT>(dpi_));
+    SetWindowPos(window(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Form1::applyDpi(int dpi) {
     dpi_ = dpi;
-    labelFont_ = chooseLabelFont(dpi).font;
-    windowFont_ = messageFont(dpi);
-
-    const Pixels tab = toPixels(findControl("SSTab1")->geometry, dpi);
+    makeFonts();
     for (const ControlDescription& control : controls) {
-        Pixels place = toPixels(control.geometry, dpi);
-        if (control.page != 0 || control.kind == Kind::TextBox || control.kind == Kind::Button) {
-            // Measured from the tab control's corner.
-            place.left += tab.left;
-            place.top += tab.top;
-        }
+        const Pixels place = placeOf(control);
         HWND child = controls_.at(indexOf(control));
         SetWindowPos(child, nullptr, place.left, place.top, place.width, place.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        HFONT font = isRowLabel(control) ? labelFont_.get() : windowFont_.get();
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(control)), FALSE);
     }
-    const auto pages = static_cast<int>(tabCaptions.size());
-    SendMessageW(tabControl(), TCM_SETITEMSIZE, 0,
-                 MAKELPARAM(tab.width / pages, twipsToPixels(form1.tabStripHeight, dpi)));
-
-    RECT frame{0, 0, twipsToPixels(form1.clientWidth, dpi), twipsToPixels(form1.clientHeight, dpi)};
-    AdjustWindowRectExForDpi(&frame, kFormStyle, FALSE, kFormExStyle, static_cast<UINT>(dpi));
-    SetWindowPos(window(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    sizeTabs();
+    sizeFrame();
     RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
@@ -419,6 +446,10 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
+        case kFinishStartUp:
+            createTooltips();
+            nameButtonsForAssistiveTools();
+            return 0;
         case WM_DPICHANGED: {
             applyDpi(HIWORD(wParam));
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);

@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 #include <oleacc.h>
+#include <optional>
 #include <string_view>
 #include <windows.h>
 
@@ -33,6 +34,7 @@ public:
     // The control of that name in the description, or null.
     [[nodiscard]] HWND control(std::string_view name) const;
     [[nodiscard]] HWND tabControl() const { return control("SSTab1"); }
+    // Made once the window is up, as are the buttons' screen-reader names.
     [[nodiscard]] HWND tooltips() const { return tooltips_; }
     [[nodiscard]] HFONT labelFont() const { return labelFont_.get(); }
     [[nodiscard]] int dpi() const { return dpi_; }
@@ -61,6 +63,11 @@ private:
     void createControls();
     void createTooltips();
     void nameButtonsForAssistiveTools();
+    void makeFonts();
+    [[nodiscard]] HFONT fontOf(const ControlDescription& control) const;
+    [[nodiscard]] Pixels placeOf(const ControlDescription& control) const;
+    void sizeTabs();
+    void sizeFrame();
     void applyDpi(int dpi);
     void showPage(int page);
     void onCommand(int id, int code);
@@ -68,15 +75,18 @@ private:
 
     HINSTANCE instance_;
     bool endsProgram_;
-    UniqueWindow window_;
     std::array<HWND, controls.size()> controls_{};  // children: owned by the window
     HWND tooltips_ = nullptr;                       // owned by the window
     int dpi_ = kDefaultDpi;
     UniqueFont labelFont_;
     UniqueFont windowFont_;
     HWND lastFocus_ = nullptr;
+    std::optional<ComApartment> com_;
     ComPtr<IAccPropServices> annotations_;
     Boxes boxes_;
+    // Last, so it goes first: the window and its children, while the fonts
+    // and the rest they use are still there.
+    UniqueWindow window_;
 };
 
 }  // namespace qimbar::app

@@ -4,6 +4,7 @@
 // function, the error path too, releases what it took.
 
 #include <memory>
+#include <objbase.h>
 #include <type_traits>
 #include <unknwn.h>
 #include <windows.h>
@@ -65,5 +66,23 @@ struct ComReleaser {
 static_assert(std::is_invocable_v<ComReleaser, IUnknown*>);
 template <typename Interface>
 using ComPtr = std::unique_ptr<Interface, ComReleaser>;
+
+// COM on this thread, ended when this goes.
+class ComApartment {
+public:
+    ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() {
+        if (initialised_) {
+            CoUninitialize();
+        }
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ComApartment(ComApartment&&) = delete;
+    ComApartment& operator=(ComApartment&&) = delete;
+
+private:
+    bool initialised_;
+};
 
 }  // namespace qimbar::app

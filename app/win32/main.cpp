@@ -3,37 +3,13 @@
 
 #include <commctrl.h>
 #include <exception>
-#include <objbase.h>
 #include <windows.h>
-
-namespace {
-
-// COM for this thread, for the accessibility annotations; ended on the way out.
-class ComApartment {
-public:
-    ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComApartment() {
-        if (initialised_) {
-            CoUninitialize();
-        }
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    ComApartment(ComApartment&&) = delete;
-    ComApartment& operator=(ComApartment&&) = delete;
-
-private:
-    bool initialised_;
-};
-
-}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int show) {
     INITCOMMONCONTROLSEX classes{};
     classes.dwSize = sizeof(classes);
     classes.dwICC = ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES;
     InitCommonControlsEx(&classes);
-    const ComApartment com;
     try {
         qimbar::app::Form1 form({.instance = instance, .showCommand = show, .endsProgram = true});
         MSG message{};

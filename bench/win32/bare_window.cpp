@@ -1,5 +1,7 @@
-// The floor for start-up under Windows: a bare Win32 window with the
-// program's client size, frame and manifest, and nothing in it.
+// The floors for start-up under Windows: a bare Win32 window with the
+// program's client size, frame and manifest, and nothing in it; with --text,
+// the same window showing one line of text, which makes it load the fonts as
+// every window with text must.
 #include <windows.h>
 
 namespace {
@@ -14,7 +16,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int show) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLine, int show) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = windowProc;
@@ -31,6 +33,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
                                   frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) {
         return 1;
+    }
+    if (commandLine != nullptr && lstrcmpW(commandLine, L"--text") == 0) {
+        CreateWindowExW(0, L"STATIC", L"Qimbar birliklari", WS_CHILD | WS_VISIBLE, 10, 10, 200, 20,
+                        window, nullptr, instance, nullptr);
     }
     ShowWindow(window, show);
     MSG message{};

@@ -3,14 +3,12 @@
 // Alternating, median of each, under whatever runs the program (Wine here).
 #include "app/win32/form1.h"
 
-#include <windows.h>
-
-#include <commctrl.h>
-
 #include <algorithm>
 #include <chrono>
+#include <commctrl.h>
 #include <cstdio>
 #include <vector>
+#include <windows.h>
 
 namespace {
 
@@ -39,9 +37,9 @@ double buildForm1() {
 
 double buildBare() {
     const auto start = Clock::now();
-    HWND parent = CreateWindowExW(0, WC_STATICW, L"Bare", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 489, 424, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
+    HWND parent =
+        CreateWindowExW(0, WC_STATICW, L"Bare", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                        489, 424, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     for (int i = 0; i < static_cast<int>(qimbar::app::controls.size()); ++i) {
         CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, parent,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + i)),

@@ -28,9 +28,16 @@ using qimbar::app::widen;
 
 namespace {
 
+// The window, shown, with what it posted to itself at start handled.
 std::unique_ptr<Form1> openForm() {
-    return std::make_unique<Form1>(qimbar::app::Form1Options{
+    auto form = std::make_unique<Form1>(qimbar::app::Form1Options{
         .instance = GetModuleHandleW(nullptr), .showCommand = SW_SHOWNORMAL, .endsProgram = false});
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return form;
 }
 
 std::wstring windowText(HWND window) {
