@@ -98,6 +98,33 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
     }
 }
 
+// The tab control's page is the button face, as the labels on it are.
+LRESULT CALLBACK paintPageInButtonFace(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR /*data*/) {
+    if (message == WM_ERASEBKGND) {
+        RECT client{};
+        GetClientRect(window, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
+    if (message == WM_PAINT) {
+        // Some tab controls (Wine's, themed or not) paint the page white:
+        // paint its inside over, within the border.
+        const LRESULT painted = DefSubclassProc(window, message, wParam, lParam);
+        RECT page{};
+        GetClientRect(window, &page);
+        SendMessageW(window, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+        HDC dc = GetDC(window);
+        FillRect(dc, &page, GetSysColorBrush(COLOR_BTNFACE));
+        ReleaseDC(window, dc);
+        return painted;
+    }
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, paintPageInButtonFace, id);
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
 UniqueFont messageFont(int dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
@@ -218,6 +245,7 @@ void Form1::createControls() {
     // Drawn without the theme, whose pane is white: the pages are button face,
     // the colour the labels are painted in.
     SetWindowTheme(tabs, L"", L"");
+    SetWindowSubclass(tabs, paintPageInButtonFace, 1, 0);
     for (std::size_t i = 0; i < tabCaptions.size(); ++i) {
         std::wstring caption = widen(tabCaptions.at(i));
         TCITEMW item{};

@@ -21,6 +21,7 @@
 #include <doctest/doctest.h>
 #include <memory>
 #include <string>
+#include <utility>
 
 using qimbar::app::Form1;
 using qimbar::app::narrow;
@@ -168,6 +169,44 @@ TEST_CASE("the layout follows the window's DPI") {
     RECT first{};
     SendMessageW(form->tabControl(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
     CHECK(first.right - first.left == qimbar::app::twipsToPixels(6810, dpi) / 6);
+}
+
+TEST_CASE("pixels: the page in the button face, the credit line in dark blue") {
+    auto form = openForm();
+    UpdateWindow(form->window());
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    HWND tab = form->tabControl();
+    HDC page = GetDC(tab);
+    // Left of the labels and below the last row of "Hajm": nothing but the page.
+    const int dpi = form->dpi();
+    for (const auto& [x, y] : {std::pair{20, 100}, std::pair{40, 300}, std::pair{400, 350}}) {
+        CAPTURE(x);
+        CAPTURE(y);
+        CHECK(GetPixel(page, MulDiv(x, dpi, 96), MulDiv(y, dpi, 96)) == face);
+    }
+    ReleaseDC(tab, page);
+
+    HWND credit = form->control("Label1");
+    HDC dc = GetDC(credit);
+    RECT client{};
+    GetClientRect(credit, &client);
+    int blue = 0;
+    int other = 0;
+    for (int y = 0; y < client.bottom; ++y) {
+        for (int x = 0; x < client.right; ++x) {
+            const COLORREF pixel = GetPixel(dc, x, y);
+            if (pixel == RGB(0, 0, 192)) {
+                ++blue;
+            } else if (GetRValue(pixel) != GetGValue(pixel)) {
+                ++other;  // neither the text nor a grey of the face or the tab's edge
+            }
+        }
+    }
+    const COLORREF end = GetPixel(dc, client.right - 1, client.bottom / 2);
+    ReleaseDC(credit, dc);
+    CHECK(blue > 20);
+    CHECK(other == 0);
+    CHECK(end == face);  // opaque, past the end of its text
 }
 
 TEST_CASE("each label's tooltip explains its unit, as the Qt shell's does") {
