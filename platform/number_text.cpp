@@ -76,28 +76,22 @@ constexpr std::array<std::string_view, 25> kWhiteSpace{
     "\u2009", "\u200A", "\u2028", "\u2029", "\u202F", "\u205F", "\u3000",
 };
 
-std::string_view trimmed(std::string_view text) {
-    const auto startsWithSpace = [&text] {
-        return std::any_of(kWhiteSpace.begin(), kWhiteSpace.end(), [&text](std::string_view space) {
-            if (text.starts_with(space)) {
-                text.remove_prefix(space.size());
-                return true;
-            }
-            return false;
-        });
-    };
-    const auto endsWithSpace = [&text] {
-        return std::any_of(kWhiteSpace.begin(), kWhiteSpace.end(), [&text](std::string_view space) {
-            if (text.ends_with(space)) {
-                text.remove_suffix(space.size());
-                return true;
-            }
-            return false;
-        });
-    };
-    while (startsWithSpace()) {
+// The length of the white space that `text` begins with (or ends with).
+std::size_t whiteSpaceAt(std::string_view text, bool atEnd) {
+    for (const std::string_view space : kWhiteSpace) {
+        if (atEnd ? text.ends_with(space) : text.starts_with(space)) {
+            return space.size();
+        }
     }
-    while (endsWithSpace()) {
+    return 0;
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (const std::size_t length = whiteSpaceAt(text, false)) {
+        text.remove_prefix(length);
+    }
+    while (const std::size_t length = whiteSpaceAt(text, true)) {
+        text.remove_suffix(length);
     }
     return text;
 }

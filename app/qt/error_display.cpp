@@ -14,23 +14,16 @@ void showMessageBox(QWidget* parent, const QString& title, const QString& messag
     box.exec();
 }
 
-ErrorPresenter& presenter() {
+}  // namespace
+
+ErrorPresenter& errorPresenter() {
     static ErrorPresenter current = showMessageBox;
     return current;
 }
 
-}  // namespace
-
 void showRunTimeError(QWidget* parent, const QString& message) {
     const QString title = QString::fromUtf8(form1.caption.data(), qsizetype(form1.caption.size()));
-    presenter()(parent, title, message);
-}
-
-ScopedErrorPresenter::ScopedErrorPresenter(ErrorPresenter replacement)
-    : previous_(std::exchange(presenter(), std::move(replacement))) {}
-
-ScopedErrorPresenter::~ScopedErrorPresenter() {
-    presenter() = std::move(previous_);
+    errorPresenter()(parent, title, message);
 }
 
 }  // namespace qimbar::app

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "app/scoped_override.h"
+
 #include <QString>
 
 #include <functional>
+#include <utility>
 
 class QWidget;
 
@@ -17,18 +20,13 @@ void showRunTimeError(QWidget* parent, const QString& message);
 using ErrorPresenter =
     std::function<void(QWidget* parent, const QString& title, const QString& message)>;
 
-// Puts `presenter` in place of the message box for this object's lifetime.
-class ScopedErrorPresenter {
-public:
-    explicit ScopedErrorPresenter(ErrorPresenter replacement);
-    ~ScopedErrorPresenter();
-    ScopedErrorPresenter(const ScopedErrorPresenter&) = delete;
-    ScopedErrorPresenter& operator=(const ScopedErrorPresenter&) = delete;
-    ScopedErrorPresenter(ScopedErrorPresenter&&) = delete;
-    ScopedErrorPresenter& operator=(ScopedErrorPresenter&&) = delete;
+// The presenter in use.
+[[nodiscard]] ErrorPresenter& errorPresenter();
 
-private:
-    ErrorPresenter previous_;
+class ScopedErrorPresenter : public ScopedOverride<ErrorPresenter> {
+public:
+    explicit ScopedErrorPresenter(ErrorPresenter replacement)
+        : ScopedOverride(errorPresenter(), std::move(replacement)) {}
 };
 
 }  // namespace qimbar::app

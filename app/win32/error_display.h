@@ -1,9 +1,13 @@
 #pragma once
 
+#include "app/scoped_override.h"
+
+#include <windows.h>
+
 #include <functional>
 #include <string>
 #include <string_view>
-#include <windows.h>
+#include <utility>
 
 namespace qimbar::app {
 
@@ -16,18 +20,13 @@ void showRunTimeError(HWND owner, std::string_view message);
 using ErrorPresenter =
     std::function<void(HWND owner, const std::wstring& title, const std::wstring& message)>;
 
-// Puts `presenter` in place of the message box for this object's lifetime.
-class ScopedErrorPresenter {
-public:
-    explicit ScopedErrorPresenter(ErrorPresenter replacement);
-    ~ScopedErrorPresenter();
-    ScopedErrorPresenter(const ScopedErrorPresenter&) = delete;
-    ScopedErrorPresenter& operator=(const ScopedErrorPresenter&) = delete;
-    ScopedErrorPresenter(ScopedErrorPresenter&&) = delete;
-    ScopedErrorPresenter& operator=(ScopedErrorPresenter&&) = delete;
+// The presenter in use.
+[[nodiscard]] ErrorPresenter& errorPresenter();
 
-private:
-    ErrorPresenter previous_;
+class ScopedErrorPresenter : public ScopedOverride<ErrorPresenter> {
+public:
+    explicit ScopedErrorPresenter(ErrorPresenter replacement)
+        : ScopedOverride(errorPresenter(), std::move(replacement)) {}
 };
 
 }  // namespace qimbar::app

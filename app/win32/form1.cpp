@@ -8,12 +8,13 @@
 #include "app/win32/unicode.h"
 #include "convert/pages.h"
 
-#include <algorithm>
 #include <commctrl.h>
+#include <uxtheme.h>
+
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <system_error>
-#include <uxtheme.h>
 #include <vector>
 
 namespace qimbar::app {

@@ -4,12 +4,14 @@
 #include "app/win32/text_box.h"
 #include "app/window_description.h"
 
+#include <windows.h>
+
+#include <oleacc.h>
+
 #include <array>
 #include <memory>
-#include <oleacc.h>
 #include <optional>
 #include <string_view>
-#include <windows.h>
 
 namespace qimbar::app {
 

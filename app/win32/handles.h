@@ -3,11 +3,13 @@
 // Owners for the Win32 handles the shell holds, so every path out of a
 // function, the error path too, releases what it took.
 
-#include <memory>
-#include <objbase.h>
-#include <type_traits>
-#include <unknwn.h>
 #include <windows.h>
+
+#include <objbase.h>
+#include <unknwn.h>
+
+#include <memory>
+#include <type_traits>
 
 namespace qimbar::app {
 

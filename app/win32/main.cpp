@@ -1,9 +1,11 @@
 #include "app/win32/form1.h"
 #include "app/win32/unicode.h"
 
-#include <commctrl.h>
-#include <exception>
 #include <windows.h>
+
+#include <commctrl.h>
+
+#include <exception>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int show) {
     INITCOMMONCONTROLSEX classes{};

@@ -1,8 +1,9 @@
 #include "app/win32/unicode.h"
 
+#include <windows.h>
+
 #include <limits>
 #include <stdexcept>
-#include <windows.h>
 
 namespace qimbar::app {
 

@@ -3,12 +3,14 @@
 // Alternating, median of each, under whatever runs the program (Wine here).
 #include "app/win32/form1.h"
 
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <algorithm>
 #include <chrono>
-#include <commctrl.h>
 #include <cstdio>
 #include <vector>
-#include <windows.h>
 
 namespace {
 

@@ -1,4 +1,5 @@
-// The behaviour suite's driver for the Qt shell, on Qt's offscreen platform.
+// The behaviour suite's driver for the Qt shell, on Qt's offscreen platform,
+// with the suite's main() (doctest's implementation is compiled in here).
 #include "app/qt/error_display.h"
 #include "app/qt/form1.h"
 #include "app/qt/sstab.h"
@@ -12,7 +13,6 @@
 #include <QTabBar>
 #include <QTest>
 
-#define DOCTEST_CONFIG_IMPLEMENT
 #include <doctest/doctest.h>
 #include <fstream>
 #include <stdexcept>

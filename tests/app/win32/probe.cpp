@@ -6,10 +6,11 @@
 #include "app/win32/control_id.h"
 #include "app/win32/unicode.h"
 
+#include <windows.h>
+
 #include <array>
 #include <cstdio>
 #include <string>
-#include <windows.h>
 
 namespace {
 

@@ -7,18 +7,18 @@
 #include "app/win32/unicode.h"
 #include "app/window_description.h"
 #include "convert/pages.h"
+#include "tests/app/win32/win32_test_main.h"
+
+#include <windows.h>
 
 #include <commctrl.h>
 #include <objbase.h>
 #include <oleacc.h>
 #include <shlwapi.h>
-#include <windows.h>
 
-#define DOCTEST_CONFIG_IMPLEMENT
 #include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <doctest/doctest.h>
 #include <memory>
 #include <string>
 #include <utility>
@@ -287,18 +287,4 @@ TEST_CASE("a screen reader names each box by its label and each button by its un
         MESSAGE("under Wine: ", unannotated, " buttons keep their caption as their name, ",
                 unnamedBoxes, " boxes are not named by their label");
     }
-}
-
-int main(int argc, char* argv[]) {
-    INITCOMMONCONTROLSEX classes{};
-    classes.dwSize = sizeof(classes);
-    classes.dwICC = ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES;
-    InitCommonControlsEx(&classes);
-    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    doctest::Context context(argc, argv);
-    const int result = context.run();
-    if (com) {
-        CoUninitialize();
-    }
-    return result;
 }

@@ -4,17 +4,17 @@
 #include "app/win32/error_display.h"
 #include "app/win32/form1.h"
 #include "app/win32/unicode.h"
+#include "tests/app/win32/win32_test_main.h"
 #include "tests/app/window_driver.h"
+
+#include <windows.h>
 
 #include <commctrl.h>
 #include <objbase.h>
 #include <psapi.h>
-#include <windows.h>
 
-#define DOCTEST_CONFIG_IMPLEMENT
 #include <array>
 #include <cstring>
-#include <doctest/doctest.h>
 #include <stdexcept>
 #include <string>
 
@@ -341,17 +341,3 @@ std::unique_ptr<WindowDriver> openWindow() {
 }
 
 }  // namespace qimbar::testing
-
-int main(int argc, char* argv[]) {
-    INITCOMMONCONTROLSEX classes{};
-    classes.dwSize = sizeof(classes);
-    classes.dwICC = ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES;
-    InitCommonControlsEx(&classes);
-    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    doctest::Context context(argc, argv);
-    const int result = context.run();
-    if (com) {
-        CoUninitialize();
-    }
-    return result;
-}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <utility>
+
+namespace qimbar::app {
+
+// Puts `replacement` in `slot` for this object's lifetime and the previous
+// value back afterwards: how tests stand in for what would block them, such
+// as a modal message box.
+template <typename T>
+class ScopedOverride {
+public:
+    ScopedOverride(T& slot, T replacement)
+        : slot_(slot), previous_(std::exchange(slot, std::move(replacement))) {}
+    ~ScopedOverride() { slot_ = std::move(previous_); }
+    ScopedOverride(const ScopedOverride&) = delete;
+    ScopedOverride& operator=(const ScopedOverride&) = delete;
+    ScopedOverride(ScopedOverride&&) = delete;
+    ScopedOverride& operator=(ScopedOverride&&) = delete;
+
+private:
+    T& slot_;
+    T previous_;
+};
+
+}  // namespace qimbar::app
