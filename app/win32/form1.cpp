@@ -329,11 +329,24 @@ void Form1::sizeTabs() {
 }
 
 void Form1::sizeFrame() {
-    RECT frame{0, 0, twipsToPixels(form1.clientWidth, dpi_),
-               twipsToPixels(form1.clientHeight, dpi_)};
+    const int width = twipsToPixels(form1.clientWidth, dpi_);
+    const int height = twipsToPixels(form1.clientHeight, dpi_);
+    RECT frame{0, 0, width, height};
     AdjustWindowRectExForDpi(&frame, kFormStyle, FALSE, kFormExStyle, static_cast<UINT>(dpi_));
-    SetWindowPos(window(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+    int frameWidth = frame.right - frame.left;
+    int frameHeight = frame.bottom - frame.top;
+    SetWindowPos(window(), nullptr, 0, 0, frameWidth, frameHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The frame the system drew may differ from the one computed (a caption
+    // still at the old DPI): make up the difference, so the client area is right.
+    RECT client{};
+    GetClientRect(window(), &client);
+    if (client.right != width || client.bottom != height) {
+        frameWidth += width - client.right;
+        frameHeight += height - client.bottom;
+        SetWindowPos(window(), nullptr, 0, 0, frameWidth, frameHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void Form1::applyDpi(int dpi) {

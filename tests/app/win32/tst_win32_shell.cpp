@@ -171,6 +171,29 @@ TEST_CASE("the layout follows the window's DPI") {
     CHECK(first.right - first.left == qimbar::app::twipsToPixels(6810, dpi) / 6);
 }
 
+TEST_CASE("moved to a screen of another DPI, the window lays itself out again") {
+    auto form = openForm();
+    const int dpi = form->dpi() == 144 ? 96 : 144;
+    RECT suggested{};
+    GetWindowRect(form->window(), &suggested);
+    SendMessageW(form->window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    CHECK(form->dpi() == dpi);
+    RECT client{};
+    GetClientRect(form->window(), &client);
+    CHECK(client.right == qimbar::app::twipsToPixels(7335, dpi));
+    CHECK(client.bottom == qimbar::app::twipsToPixels(6360, dpi));
+    RECT box{};
+    GetWindowRect(form->control("Text35"), &box);
+    MapWindowPoints(HWND_DESKTOP, form->window(), reinterpret_cast<POINT*>(&box), 2);
+    CHECK(box.left == qimbar::app::twipsToPixels(240, dpi) + qimbar::app::twipsToPixels(2880, dpi));
+    CHECK(box.top == qimbar::app::twipsToPixels(240, dpi) + qimbar::app::twipsToPixels(3600, dpi));
+    CHECK(box.bottom - box.top == qimbar::app::twipsToPixels(285, dpi));
+    LOGFONTW font{};
+    GetObjectW(form->labelFont(), sizeof(font), &font);
+    CHECK(font.lfHeight == -MulDiv(975, dpi, 7200));
+}
+
 TEST_CASE("pixels: the page in the button face, the credit line in dark blue") {
     auto form = openForm();
     UpdateWindow(form->window());
