@@ -286,8 +286,8 @@ void Form1::nameButtonsForAssistiveTools() {
     // label just before it in the z-order, which needs no annotation.
     com_.emplace();
     IAccPropServices* services = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
+    if (FAILED(com_->create(CLSID_AccPropServices, IID_IAccPropServices,
+                            reinterpret_cast<void**>(&services)))) {
         return;  // no annotation service here: the buttons keep their caption
     }
     annotations_.reset(services);

@@ -69,22 +69,26 @@ static_assert(std::is_invocable_v<ComReleaser, IUnknown*>);
 template <typename Interface>
 using ComPtr = std::unique_ptr<Interface, ComReleaser>;
 
-// COM on this thread, ended when this goes.
+// COM on this thread, from ole32 loaded when first needed rather than at
+// start (it is heavy, and only the screen-reader names need it); ended and
+// unloaded when this goes.
 class ComApartment {
 public:
-    ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComApartment() {
-        if (initialised_) {
-            CoUninitialize();
-        }
-    }
+    ComApartment();
+    ~ComApartment();
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
     ComApartment(ComApartment&&) = delete;
     ComApartment& operator=(ComApartment&&) = delete;
 
+    // CoCreateInstance for an in-process object; fails when COM could not start.
+    HRESULT create(REFCLSID type, REFIID iid, void** object) const;
+
 private:
-    bool initialised_;
+    HMODULE ole32_;
+    decltype(&CoUninitialize) uninitialize_ = nullptr;
+    decltype(&CoCreateInstance) createInstance_ = nullptr;
+    bool initialised_ = false;
 };
 
 }  // namespace qimbar::app
