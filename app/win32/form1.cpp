@@ -26,7 +26,7 @@ constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMI
                              WS_CLIPCHILDREN;  // fixed size: no maximize box, no sizing frame
 constexpr DWORD kFormExStyle = 0;
 constexpr COLORREF kCreditColour = RGB(0, 0, 192);
-constexpr UINT kFinishStartUp = WM_APP + 1;
+constexpr UINT_PTR kFinishStartUp = 1;  // a timer: it fires once the queue is idle
 
 [[noreturn]] void throwCreateFailed(std::string_view what) {
     throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
@@ -169,8 +169,9 @@ Form1::Form1(const Form1Options& options)
     ShowWindow(window(), options.showCommand);
     UpdateWindow(window());
     SetFocus(tabControl());
-    // What the first look does not need waits until the window is up.
-    PostMessageW(window(), kFinishStartUp, 0, 0);
+    // What the first look does not need waits until the window is up and the
+    // queue is idle: a timer's message comes only when no other is waiting.
+    SetTimer(window(), kFinishStartUp, USER_TIMER_MINIMUM, nullptr);
 }
 
 Form1::~Form1() = default;
@@ -488,9 +489,12 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
-        case kFinishStartUp:
-            createTooltips();
-            nameButtonsForAssistiveTools();
+        case WM_TIMER:
+            if (wParam == kFinishStartUp) {
+                KillTimer(self, kFinishStartUp);
+                createTooltips();
+                nameButtonsForAssistiveTools();
+            }
             return 0;
         case WM_DPICHANGED: {
             applyDpi(HIWORD(wParam));

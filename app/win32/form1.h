@@ -38,6 +38,7 @@ public:
     [[nodiscard]] HWND tabControl() const { return control("SSTab1"); }
     // Made once the window is up, as are the buttons' screen-reader names.
     [[nodiscard]] HWND tooltips() const { return tooltips_; }
+    [[nodiscard]] bool startedUp() const { return tooltips_ != nullptr; }
     [[nodiscard]] HFONT labelFont() const { return labelFont_.get(); }
     [[nodiscard]] int dpi() const { return dpi_; }
 

@@ -29,15 +29,11 @@ using qimbar::app::widen;
 
 namespace {
 
-// The window, shown, with what it posted to itself at start handled.
+// The window, shown, with what it finishes once it is up done.
 std::unique_ptr<Form1> openForm() {
     auto form = std::make_unique<Form1>(qimbar::app::Form1Options{
         .instance = GetModuleHandleW(nullptr), .showCommand = SW_SHOWNORMAL, .endsProgram = false});
-    MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    qimbar::testing::waitForStartUp(*form);
     return form;
 }
 

@@ -12,6 +12,23 @@
 
 #include <doctest/doctest.h>
 
+namespace qimbar::testing {
+
+// Runs the thread's messages until the window has finished starting up.
+template <typename Window>
+void waitForStartUp(const Window& form) {
+    for (int waited = 0; !form.startedUp() && waited < 5000; waited += 10) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+}  // namespace qimbar::testing
+
 int main(int argc, char* argv[]) {
     INITCOMMONCONTROLSEX classes{};
     classes.dwSize = sizeof(classes);

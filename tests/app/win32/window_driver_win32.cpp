@@ -77,6 +77,7 @@ public:
                  .showCommand = SW_SHOWNORMAL,
                  .endsProgram = false}) {
         SetForegroundWindow(form_.window());
+        waitForStartUp(form_);
         settle();
     }
 
