@@ -323,10 +323,22 @@ Pixels Form1::placeOf(const ControlDescription& control) const {
 }
 
 void Form1::sizeTabs() {
-    const auto pages = static_cast<int>(tabCaptions.size());
-    const int width = toPixels(findControl("SSTab1")->geometry, dpi_).width;
-    SendMessageW(tabControl(), TCM_SETITEMSIZE, 0,
-                 MAKELPARAM(width / pages, twipsToPixels(form1.tabStripHeight, dpi_)));
+    // Six equal tabs in one row: the widest that fit the strip. A row that
+    // does not fit grows the scroll arrows (an up-down control), and what
+    // fits depends on the tab control's own margins.
+    HWND tabs = tabControl();
+    const int pages = static_cast<int>(tabCaptions.size());
+    const int height = twipsToPixels(form1.tabStripHeight, dpi_);
+    RECT strip{};
+    GetClientRect(tabs, &strip);
+    for (int width = strip.right / pages; width > 0; --width) {
+        SendMessageW(tabs, TCM_SETITEMSIZE, 0, MAKELPARAM(width, height));
+        HWND arrows = FindWindowExW(tabs, nullptr, UPDOWN_CLASSW, nullptr);
+        // The style, not IsWindowVisible: the window may not be shown yet.
+        if (arrows == nullptr || (GetWindowLongW(arrows, GWL_STYLE) & WS_VISIBLE) == 0) {
+            break;
+        }
+    }
 }
 
 void Form1::sizeFrame() {

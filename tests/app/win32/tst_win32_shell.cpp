@@ -161,10 +161,24 @@ TEST_CASE("the layout follows the window's DPI") {
         CHECK(place.right - place.left == expected.width);
         CHECK(place.bottom - place.top == expected.height);
     }
-    // The tabs share the strip, as high as the description says.
+    // Six tabs of one width in one row, within the strip, as high as described.
+    RECT strip{};
+    GetClientRect(form->tabControl(), &strip);
     RECT first{};
     SendMessageW(form->tabControl(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
-    CHECK(first.right - first.left == qimbar::app::twipsToPixels(6810, dpi) / 6);
+    for (WPARAM i = 1; i < 6; ++i) {
+        RECT tabRect{};
+        SendMessageW(form->tabControl(), TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&tabRect));
+        CHECK(tabRect.right - tabRect.left == first.right - first.left);
+        CHECK(tabRect.top == first.top);
+        if (i == 5) {
+            CHECK(tabRect.right <= strip.right);
+        }
+    }
+    CHECK(6 * (first.right - first.left) > strip.right * 9 / 10);  // they share the strip
+    HWND arrows = FindWindowExW(form->tabControl(), nullptr, UPDOWN_CLASSW, nullptr);
+    CHECK((arrows == nullptr || (GetWindowLongW(arrows, GWL_STYLE) & WS_VISIBLE) == 0));
+    CHECK(first.bottom - first.top == qimbar::app::twipsToPixels(520, dpi));
 }
 
 TEST_CASE("moved to a screen of another DPI, the window lays itself out again") {
