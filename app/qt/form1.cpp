@@ -61,18 +61,6 @@ QIcon programIcon() {
     return icon;
 }
 
-void Form1::Boxes::add(int number, QLineEdit* edit) {
-    boxes_.at(static_cast<std::size_t>(number)) = std::make_unique<QtTextBox>(edit);
-}
-
-platform::TextBox& Form1::Boxes::textBox(int number) {
-    const auto index = static_cast<std::size_t>(number);
-    if (index >= boxes_.size() || !boxes_.at(index)) {
-        throw std::out_of_range("no value box with that number");
-    }
-    return *boxes_.at(index);
-}
-
 Form1::Form1(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/box_table.h"
 #include "app/qt/qt_text_box.h"
 #include "convert/model.h"
 #include "platform/text_box.h"
@@ -37,16 +38,6 @@ public:
     [[nodiscard]] SSTab* tabControl() const { return tabControl_; }
 
 private:
-    // The value boxes as the action sees them, by the N of `TextN`.
-    class Boxes final : public platform::TextBoxes {
-    public:
-        void add(int number, QLineEdit* edit);
-        platform::TextBox& textBox(int number) override;
-
-    private:
-        std::array<std::unique_ptr<QtTextBox>, 47> boxes_;
-    };
-
     struct RowWidgets {
         QLabel* label = nullptr;
         QLineEdit* box = nullptr;
@@ -58,7 +49,7 @@ private:
     void press(int page, int row);
 
     SSTab* tabControl_ = nullptr;
-    Boxes boxes_;
+    BoxTable<QtTextBox> boxes_;
 };
 
 }  // namespace qimbar::app

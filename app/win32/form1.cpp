@@ -140,18 +140,6 @@ UniqueFont messageFont(int dpi) {
 
 }  // namespace
 
-void Form1::Boxes::add(int number, HWND edit) {
-    boxes_.at(static_cast<std::size_t>(number)) = std::make_unique<Win32TextBox>(edit);
-}
-
-platform::TextBox& Form1::Boxes::textBox(int number) {
-    const auto index = static_cast<std::size_t>(number);
-    if (index >= boxes_.size() || !boxes_.at(index)) {
-        throw std::out_of_range("no value box with that number");
-    }
-    return *boxes_.at(index);
-}
-
 Form1::Form1(const Form1Options& options)
     : instance_(options.instance), endsProgram_(options.endsProgram) {
     registerWindowClass(instance_, &Form1::windowProc);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/box_table.h"
 #include "app/win32/handles.h"
 #include "app/win32/text_box.h"
 #include "app/window_description.h"
@@ -51,15 +52,6 @@ public:
     bool preTranslate(MSG& message);
 
 private:
-    class Boxes final : public platform::TextBoxes {
-    public:
-        void add(int number, HWND edit);
-        platform::TextBox& textBox(int number) override;
-
-    private:
-        std::array<std::unique_ptr<Win32TextBox>, 47> boxes_;
-    };
-
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -86,7 +78,7 @@ private:
     HWND lastFocus_ = nullptr;
     std::optional<ComApartment> com_;
     ComPtr<IAccPropServices> annotations_;
-    Boxes boxes_;
+    BoxTable<Win32TextBox> boxes_;
     // Last, so it goes first: the window and its children, while the fonts
     // and the rest they use are still there.
     UniqueWindow window_;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/text_box.h"
+
+#include <array>
+#include <memory>
+#include <stdexcept>
+#include <utility>
+
+namespace qimbar::app {
+
+// The window's value boxes as the action sees them, by the N of `TextN`;
+// `Box` is a shell's own TextBox, made from that shell's handle to the box.
+template <typename Box>
+class BoxTable final : public platform::TextBoxes {
+public:
+    template <typename Handle>
+    void add(int number, Handle handle) {
+        boxes_.at(static_cast<std::size_t>(number)) = std::make_unique<Box>(std::move(handle));
+    }
+
+    platform::TextBox& textBox(int number) override {
+        const auto index = static_cast<std::size_t>(number);
+        if (index >= boxes_.size() || !boxes_.at(index)) {
+            throw std::out_of_range("no value box with that number");
+        }
+        return *boxes_.at(index);
+    }
+
+private:
+    std::array<std::unique_ptr<Box>, 47> boxes_;  // Text1 to Text46
+};
+
+}  // namespace qimbar::app
