@@ -221,6 +221,23 @@ constexpr const ControlDescription* findControl(std::string_view name) {
     return nullptr;
 }
 
+// The place in `controls` of the named control, which must be there.
+constexpr std::size_t indexOfControl(std::string_view name) {
+    return static_cast<std::size_t>(findControl(name) - controls.data());
+}
+
+inline constexpr std::size_t kTabControlIndex = indexOfControl("SSTab1");
+inline constexpr std::size_t kCreditIndex = indexOfControl("Label1");
+
+// Whether the control is shown while `page` is: a page's own controls, the
+// tab control and the credit line; never another page's or a spare one.
+constexpr bool shownWithPage(const ControlDescription& control, int page) {
+    if (control.page != 0) {
+        return control.page == page;
+    }
+    return control.kind == Kind::TabControl || control.name == "Label1";
+}
+
 // --- What the table must keep true ------------------------------------------
 
 namespace detail {

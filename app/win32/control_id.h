@@ -26,11 +26,10 @@ constexpr std::optional<std::size_t> controlIndex(int id) {
 
 // The ID of the named control, or none.
 constexpr std::optional<int> controlIdOf(std::string_view name) {
-    const ControlDescription* control = findControl(name);
-    if (control == nullptr) {
+    if (findControl(name) == nullptr) {
         return std::nullopt;
     }
-    return controlId(static_cast<std::size_t>(control - controls.data()));
+    return controlId(indexOfControl(name));
 }
 
 static_assert(controlIdOf("SSTab1") == 100 && controlIndex(1) == std::nullopt);

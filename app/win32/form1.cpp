@@ -60,7 +60,8 @@ std::size_t rowControl(int page, int row, Kind kind) {
 std::vector<std::size_t> zOrder() {
     std::vector<const ControlDescription*> byTabIndex;
     for (const auto& control : controls) {
-        if (control.kind != Kind::TabControl && control.name != "Label1" && !isRowLabel(control)) {
+        if (control.kind != Kind::TabControl && indexOf(control) != kCreditIndex &&
+            !isRowLabel(control)) {
             byTabIndex.push_back(&control);
         }
     }
@@ -73,8 +74,8 @@ std::vector<std::size_t> zOrder() {
         }
         order.push_back(indexOf(*control));
     }
-    order.push_back(indexOf(*findControl("SSTab1")));
-    order.push_back(indexOf(*findControl("Label1")));
+    order.push_back(kTabControlIndex);
+    order.push_back(kCreditIndex);
     return order;
 }
 
@@ -184,7 +185,6 @@ void Form1::createControls() {
         const ControlDescription& control = controls.at(index);
         const std::wstring caption = widen(control.caption);
         const bool onPage = control.page != 0;
-        const bool shown = !onPage || control.page == form1.startPage;
         DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
         DWORD exStyle = 0;
         const wchar_t* windowClass = WC_STATICW;
@@ -208,9 +208,7 @@ void Form1::createControls() {
                 style |= BS_PUSHBUTTON | (onPage ? WS_TABSTOP : 0);
                 break;
         }
-        // The spare controls are on no page: never shown.
-        const bool spare = !onPage && control.kind != Kind::TabControl && control.name != "Label1";
-        if (shown && !spare) {
+        if (shownWithPage(control, form1.startPage)) {
             style |= WS_VISIBLE;
         }
         const Pixels place = placeOf(control);
@@ -303,7 +301,7 @@ Pixels Form1::placeOf(const ControlDescription& control) const {
     Pixels place = toPixels(control.geometry, dpi_);
     if (control.page != 0 || control.kind == Kind::TextBox || control.kind == Kind::Button) {
         // Measured from the tab control's corner.
-        const Pixels tab = toPixels(findControl("SSTab1")->geometry, dpi_);
+        const Pixels tab = toPixels(controls.at(kTabControlIndex).geometry, dpi_);
         place.left += tab.left;
         place.top += tab.top;
     }
@@ -366,14 +364,12 @@ void Form1::applyDpi(int dpi) {
 }
 
 void Form1::showPage(int page) {
-    for (const ControlDescription& control : controls) {
-        if (control.page != 0 && control.page != page) {
-            ShowWindow(controls_.at(indexOf(control)), SW_HIDE);
-        }
-    }
-    for (const ControlDescription& control : controls) {
-        if (control.page == page) {
-            ShowWindow(controls_.at(indexOf(control)), SW_SHOWNA);
+    // Only the pages' own controls change; the old page's go first.
+    for (const bool show : {false, true}) {
+        for (const ControlDescription& control : controls) {
+            if (control.page != 0 && shownWithPage(control, page) == show) {
+                ShowWindow(controls_.at(indexOf(control)), show ? SW_SHOWNA : SW_HIDE);
+            }
         }
     }
     // A control of the page just hidden loses the focus to the tab strip.
@@ -475,7 +471,7 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_CTLCOLORSTATIC: {
             auto* dc = reinterpret_cast<HDC>(wParam);
-            const bool credit = reinterpret_cast<HWND>(lParam) == control("Label1");
+            const bool credit = reinterpret_cast<HWND>(lParam) == controls_.at(kCreditIndex);
             SetTextColor(dc, credit ? kCreditColour : GetSysColor(COLOR_BTNTEXT));
             SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));

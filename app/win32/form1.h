@@ -36,7 +36,7 @@ public:
     [[nodiscard]] HWND window() const { return window_.get(); }
     // The control of that name in the description, or null.
     [[nodiscard]] HWND control(std::string_view name) const;
-    [[nodiscard]] HWND tabControl() const { return control("SSTab1"); }
+    [[nodiscard]] HWND tabControl() const { return controls_.at(kTabControlIndex); }
     // Made once the window is up, as are the buttons' screen-reader names.
     [[nodiscard]] HWND tooltips() const { return tooltips_; }
     [[nodiscard]] bool startedUp() const { return tooltips_ != nullptr; }
