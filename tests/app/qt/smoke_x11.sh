@@ -6,6 +6,7 @@ set -euo pipefail
 program="$1"
 close_window="$2"
 source "$(dirname "${BASH_SOURCE[0]}")/../../../tools/xvfb.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../support/expect_exit.sh"
 
 start_xvfb 1024x768x24
 trap 'kill "${app:-}" 2>/dev/null || true; stop_xvfb' EXIT
@@ -22,13 +23,6 @@ echo "window $window, geometry $geometry"
 # A value in the first box of "Hajm" (its box is at 208..337 x 64..83).
 xdotool mousemove --window "$window" 270 73 click 1 type 12
 "$close_window" "$window"
-for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$app" 2>/dev/null; then
-    echo "FAIL: the program did not end when its window was closed"
-    exit 1
-fi
-status=0
-wait "$app" || status=$?
+expect_clean_exit "$app" 5 || exit 1
 app=
-[ "$status" -eq 0 ] || { echo "FAIL: the program ended with status $status"; exit 1; }
 echo "PASS"

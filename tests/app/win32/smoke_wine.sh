@@ -7,6 +7,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/../../../tools/xvfb.sh"
+source "$here/../../support/expect_exit.sh"
 prefix=$(realpath -m "$1")
 program="$2"
 probe="$3"
@@ -43,13 +44,6 @@ echo "Kub metr: '$typed', Litr: '$litres'"
 [ "$litres" = 12000 ] || { echo "FAIL: expected 12000 litres"; exit 1; }
 
 "$wine" "$probe" close
-for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$app" 2>/dev/null; then
-    echo "FAIL: the program did not end when its window was closed"
-    exit 1
-fi
-status=0
-wait "$app" || status=$?
+expect_clean_exit "$app" 10 || exit 1
 app=
-[ "$status" -eq 0 ] || { echo "FAIL: the program ended with status $status"; exit 1; }
 echo "PASS"
