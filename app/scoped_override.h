@@ -23,4 +23,12 @@ private:
     T previous_;
 };
 
+// A ScopedOverride of the value a function keeps, such as a shell's presenter.
+template <typename T, T& (*Slot)()>
+class ScopedSlotOverride : public ScopedOverride<T> {
+public:
+    explicit ScopedSlotOverride(T replacement)
+        : ScopedOverride<T>(Slot(), std::move(replacement)) {}
+};
+
 }  // namespace qimbar::app

@@ -5,7 +5,6 @@
 #include <QString>
 
 #include <functional>
-#include <utility>
 
 class QWidget;
 
@@ -23,10 +22,7 @@ using ErrorPresenter =
 // The presenter in use.
 [[nodiscard]] ErrorPresenter& errorPresenter();
 
-class ScopedErrorPresenter : public ScopedOverride<ErrorPresenter> {
-public:
-    explicit ScopedErrorPresenter(ErrorPresenter replacement)
-        : ScopedOverride(errorPresenter(), std::move(replacement)) {}
-};
+// Puts a presenter in place of the message box for its lifetime.
+using ScopedErrorPresenter = ScopedSlotOverride<ErrorPresenter, errorPresenter>;
 
 }  // namespace qimbar::app

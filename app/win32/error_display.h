@@ -7,7 +7,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <utility>
 
 namespace qimbar::app {
 
@@ -23,10 +22,7 @@ using ErrorPresenter =
 // The presenter in use.
 [[nodiscard]] ErrorPresenter& errorPresenter();
 
-class ScopedErrorPresenter : public ScopedOverride<ErrorPresenter> {
-public:
-    explicit ScopedErrorPresenter(ErrorPresenter replacement)
-        : ScopedOverride(errorPresenter(), std::move(replacement)) {}
-};
+// Puts a presenter in place of the message box for its lifetime.
+using ScopedErrorPresenter = ScopedSlotOverride<ErrorPresenter, errorPresenter>;
 
 }  // namespace qimbar::app
