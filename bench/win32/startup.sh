@@ -6,13 +6,12 @@
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/../../tools/xvfb.sh"
+source "$here/../../tools/wine.sh"
 build=$(realpath "$1")
 timer=$(realpath "$2")/bench/launch_timer
 runs="${3:-25}"
 work=$(mktemp -d)
-export WINEPREFIX="$build/wine-bench" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver64
+use_wine_prefix "$build/wine-bench"
 
 start_xvfb 1024x768x24
 trap '"$wineserver" -k 2>/dev/null || true; stop_xvfb; rm -rf "$work"' EXIT

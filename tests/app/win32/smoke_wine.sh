@@ -7,6 +7,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/../../../tools/xvfb.sh"
+source "$here/../../../tools/wine.sh"
 source "$here/../../support/expect_exit.sh"
 prefix=$(realpath -m "$1")
 program="$2"
@@ -15,9 +16,7 @@ probe="$3"
 # A prefix made the usual way, then used directly: tools/wine-run would wait
 # for every process of the prefix, the program too, before it returned.
 "$here/../../../tools/wine-run" --prefix "$prefix" --init
-export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver64
+use_wine_prefix "$prefix"
 
 start_xvfb 1024x768x24
 trap 'kill "${app:-}" 2>/dev/null || true; "$wineserver" -k 2>/dev/null || true; stop_xvfb' EXIT
