@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <stdexcept>
 #include <vector>
 
 namespace qimbar::app {
