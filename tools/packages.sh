@@ -2,7 +2,7 @@
 
 # Build and start the program.
 RUN_PACKAGES=(
-    cmake ninja-build g++ pkg-config libxcb1-dev
+    cmake ninja-build g++
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
     # The unit labels want a sans-serif face of MS Sans Serif's width.
     fonts-liberation
@@ -11,6 +11,8 @@ RUN_PACKAGES=(
 # Tests, sanitizers, and a real X server for the end-to-end checks.
 CHECK_PACKAGES=(
     doctest-dev
+    # The X11 helpers of the end-to-end test and the start-up benchmark.
+    pkg-config libxcb1-dev
     xvfb xauth xdotool x11-utils imagemagick
     locales time
     # Packaging and the desktop, Windows and macOS resource files.
