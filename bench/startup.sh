@@ -12,6 +12,7 @@ names=(bare text qimbar)
 work=$(mktemp -d)
 
 source "$(dirname "${BASH_SOURCE[0]}")/../tools/xvfb.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/alternate.sh"
 
 start_xvfb 1024x768x24
 trap 'stop_xvfb; rm -rf "$work"' EXIT
@@ -20,19 +21,15 @@ export QT_QPA_PLATFORM=xcb
 # One unmeasured start of each, so both meet warm caches.
 for p in "${programs[@]}"; do "$timer" $p >/dev/null 2>&1; done
 
-for run in $(seq "$runs"); do
-    order=(0 1 2)
-    (( run % 2 == 0 )) && order=(2 1 0)
-    for i in "${order[@]}"; do
-        # shellcheck disable=SC2086 # the program and its argument
-        ms=$("$timer" /usr/bin/time -v -o "$work/time" ${programs[$i]} 2>/dev/null)
-        kib=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$work/time")
-        echo "$ms" >>"$work/${names[$i]}.ms"
-        echo "$kib" >>"$work/${names[$i]}.kib"
-    done
-done
-
-median() { sort -g "$1" | awk '{v[NR]=$1} END {print (NR%2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
+measure() {
+    local ms kib
+    # shellcheck disable=SC2086 # the program and its argument
+    ms=$("$timer" /usr/bin/time -v -o "$work/time" ${programs[$1]} 2>/dev/null)
+    kib=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$work/time")
+    echo "$ms" >>"$work/${names[$1]}.ms"
+    echo "$kib" >>"$work/${names[$1]}.kib"
+}
+alternate "$runs" "${#programs[@]}" measure
 bare_ms=$(median "$work/bare.ms")
 app_ms=$(median "$work/qimbar.ms")
 text_ms=$(median "$work/text.ms")

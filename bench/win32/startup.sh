@@ -7,6 +7,7 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/../../tools/xvfb.sh"
 source "$here/../../tools/wine.sh"
+source "$here/../alternate.sh"
 build=$(realpath "$1")
 timer=$(realpath "$2")/bench/launch_timer
 runs="${3:-25}"
@@ -24,16 +25,11 @@ programs=("$bare" "$bare --text" "$build/qimbar.exe")
 names=(bare text qimbar)
 # shellcheck disable=SC2086 # a program and its argument
 for p in "${programs[@]}"; do "$timer" "$wine" $p >/dev/null 2>&1 || true; done
-for run in $(seq "$runs"); do
-    order=(0 1 2)
-    (( run % 2 == 0 )) && order=(2 1 0)
-    for i in "${order[@]}"; do
-        # shellcheck disable=SC2086
-        "$timer" "$wine" ${programs[$i]} >>"$work/${names[$i]}.ms"
-    done
-done
-
-median() { sort -g "$1" | awk '{v[NR]=$1} END {print (NR%2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
+measure() {
+    # shellcheck disable=SC2086 # a program and its argument
+    "$timer" "$wine" ${programs[$1]} >>"$work/${names[$1]}.ms"
+}
+alternate "$runs" "${#programs[@]}" measure
 bare_ms=$(median "$work/bare.ms")
 text_ms=$(median "$work/text.ms")
 app_ms=$(median "$work/qimbar.ms")
