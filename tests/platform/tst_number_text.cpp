@@ -25,31 +25,35 @@ std::uint64_t bits(double value) {
 }
 
 // Runs everything in a locale with a decimal comma, where strtod and printf
-// would go wrong; puts the C locale back afterwards.
+// would go wrong; puts the C locale back afterwards. A machine without such a
+// locale cannot show that the locale does not matter, so the test fails there
+// (./check makes ru_RU.UTF-8). The web build's C library has the C locale
+// alone, so nothing there can depend on one.
 class CommaLocale {
 public:
     CommaLocale() {
+#if !defined(__EMSCRIPTEN__)
         // POSIX names, then the Windows runtime's.
         for (const char* name :
              {"ru_RU.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8", "Russian", "German"}) {
-            if (std::setlocale(LC_ALL, name) != nullptr) {
-                active_ = std::string_view(std::localeconv()->decimal_point) == ",";
-                if (active_) {
-                    break;
-                }
+            if (std::setlocale(LC_ALL, name) != nullptr &&
+                std::string_view(std::localeconv()->decimal_point) == ",") {
+                return;
             }
         }
+        std::setlocale(LC_ALL, "C");
+        FAIL(
+            "no locale with a decimal comma is installed; make one with: localedef -i ru_RU "
+            "-f UTF-8 ru_RU.UTF-8");
+#endif
     }
-    ~CommaLocale() { std::setlocale(LC_ALL, "C"); }
+    ~CommaLocale() {
+        std::setlocale(LC_ALL, "C");
+    }
     CommaLocale(const CommaLocale&) = delete;
     CommaLocale& operator=(const CommaLocale&) = delete;
     CommaLocale(CommaLocale&&) = delete;
     CommaLocale& operator=(CommaLocale&&) = delete;
-
-    [[nodiscard]] bool active() const { return active_; }
-
-private:
-    bool active_ = false;
 };
 
 struct Accepted {
@@ -72,17 +76,14 @@ struct Formatted {
 
 }  // namespace
 
+#if !defined(__EMSCRIPTEN__)
 TEST_CASE("the locale writes a decimal comma") {
     const CommaLocale locale;
-    if (!locale.active()) {
-        MESSAGE(
-            "skipped: no locale with a decimal comma is installed (./check installs ru_RU.UTF-8)");
-        return;
-    }
     std::array<char, 16> buffer{};
     std::snprintf(buffer.data(), buffer.size(), "%g", 1.5);
     CHECK(std::string_view(buffer.data()) == "1,5");
 }
+#endif
 
 TEST_CASE("accepted texts parse to the nearest double") {
     const CommaLocale locale;

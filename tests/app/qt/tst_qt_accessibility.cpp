@@ -1,9 +1,14 @@
 #include "convert/pages.h"
+#include "platform/number_text.h"
 #include "tests/app/qt/form_fixture.h"
 
 #include <QAccessible>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QtTest>
+
+#include <optional>
+#include <variant>
 
 using qimbar::testing::FormFixture;
 
@@ -22,6 +27,49 @@ namespace {
 QString accessibleText(QWidget* widget, QAccessible::Text what) {
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
     return iface != nullptr ? iface->text(what) : QStringLiteral("(no interface)");
+}
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+std::optional<double> number(const QString& text) {
+    const auto parsed = qimbar::platform::parseNumber(text.toStdString());
+    if (const auto* value = std::get_if<double>(&parsed)) {
+        return *value;
+    }
+    return std::nullopt;
+}
+
+// What an explanation says, read back: the unit it explains, the unit it is
+// told in, and the rule between them.
+struct Explained {
+    QString unit;
+    QString other;
+    std::optional<double> multiplier;
+    std::optional<double> offset;
+};
+
+Explained read(const QString& explanation) {
+    // "1 Arshin = 0.7 Metr"
+    static const QRegularExpression factor(QStringLiteral("^1 (.+) = (\\S+) (.+)$"));
+    // "Selsiy = Farengeyt × 0.555 − 17.78", "Kelvin = Selsiy + 273"
+    static const QRegularExpression formula(
+        QString::fromUtf8("^(.+) = (.+?)(?: \u00D7 (\\S+))?(?: ([+\u2212]) (\\S+))?$"));
+    if (const auto match = factor.match(explanation); match.hasMatch()) {
+        return {match.captured(1), match.captured(3), number(match.captured(2)), 0.0};
+    }
+    if (const auto match = formula.match(explanation); match.hasMatch()) {
+        const QString times = match.captured(3);
+        const QString plus = match.captured(5);
+        std::optional<double> offset = plus.isEmpty() ? std::optional(0.0) : number(plus);
+        if (offset && match.captured(4) != QStringLiteral("+")) {
+            offset = -*offset;
+        }
+        return {match.captured(2), match.captured(1),
+                times.isEmpty() ? std::optional(1.0) : number(times), offset};
+    }
+    return {};
 }
 
 }  // namespace
@@ -72,14 +120,26 @@ void QtAccessibilityTest::rowIsNamedAndExplained() {
 }
 
 void QtAccessibilityTest::everyRowIsNamed() {
+    // Each box's description, read back, is its unit told in the page's first
+    // unit (the first unit in the second) by the page's own rule.
     FormFixture f;
     for (const auto& page : qimbar::convert::pages) {
         for (const auto& row : page.rows) {
-            const QString unit =
-                QString::fromUtf8(row.caption.data(), qsizetype(row.caption.size()));
+            const QString unit = qs(row.caption);
             QCOMPARE(accessibleText(f.box(row.box), QAccessible::Name), unit);
-            QVERIFY(!accessibleText(f.box(row.box), QAccessible::Description).isEmpty());
-            QVERIFY(accessibleText(f.button(row.box), QAccessible::Name).endsWith(unit));
+            QCOMPARE(accessibleText(f.button(row.box), QAccessible::Name),
+                     QStringLiteral("Hisoblash: ") + unit);
+
+            const QString description = accessibleText(f.box(row.box), QAccessible::Description);
+            const int reference = row.row == 1 ? 2 : 1;
+            const auto rule = page.table.rule(row.row, reference);
+            QVERIFY(rule.has_value());
+            const Explained told = read(description);
+            QVERIFY2(told.multiplier && told.offset, qPrintable(description));
+            QCOMPARE(told.unit, unit);
+            QCOMPARE(told.other, qs(page.row(reference).caption));
+            QCOMPARE(*told.multiplier, rule->multiplier);
+            QCOMPARE(*told.offset, rule->offset);
         }
     }
 }
