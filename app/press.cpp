@@ -12,7 +12,7 @@ std::optional<std::string> pressRow(int page, int row, platform::TextBoxes& boxe
     // No exception may cross a shell's event loop: every error becomes a
     // message, and the program goes on with the boxes as the failure left them.
     try {
-        convert::ConvertFromRow(convert::pageNumber(page), row, boxes);
+        convert::ConvertFromRow(convert::page(page), row, boxes);
     } catch (const platform::RunTimeError& error) {
         return std::string(error.message());
     } catch (const std::bad_alloc&) {

@@ -3,6 +3,9 @@
 #include "convert/pages.h"
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
 #include <string_view>
 
 namespace qimbar::app {
@@ -39,6 +42,46 @@ struct Pixels {
 constexpr Pixels toPixels(const Twips& twips, int dpi = kDefaultDpi) {
     return {twipsToPixels(twips.left, dpi), twipsToPixels(twips.top, dpi),
             twipsToPixels(twips.width, dpi), twipsToPixels(twips.height, dpi)};
+}
+
+// --- What both windows look like, beyond places and captions ---------------
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+// The credit line's text: dark blue on the button face.
+inline constexpr Rgb kCreditColour{0, 0, 192};
+
+enum class Charset { Default, Cyrillic };
+
+// A font: faces in order of preference, a size in hundredths of a point,
+// regular weight, and the character set asked for.
+struct FontDescription {
+    std::array<std::string_view, 4> faces;
+    int hundredthsOfPoint;
+    Charset charset;
+};
+
+// The bitmap face the layout was drawn with, then the nearest sans-serif
+// faces of its width: the one current Windows puts in its place, then the
+// common TrueType ones.
+inline constexpr std::array<std::string_view, 4> kSansSerifFaces{
+    "MS Sans Serif", "Microsoft Sans Serif", "Arial", "Liberation Sans"};
+
+// The unit labels: 9.75 point, regular, Cyrillic.
+inline constexpr FontDescription kLabelFont{kSansSerifFaces, 975, Charset::Cyrillic};
+// The window's default font, which the boxes, buttons, tabs and credit line
+// use: 8 point. The layout's 19-pixel boxes were drawn for it; the larger
+// fonts of today's desktops do not fit them.
+inline constexpr FontDescription kWindowFont{kSansSerifFaces, 800, Charset::Default};
+
+// A font's em height in pixels at `dpi`, rounded to the nearest.
+constexpr int fontPixels(const FontDescription& font, int dpi = kDefaultDpi) {
+    return (font.hundredthsOfPoint * dpi + 3600) / 7200;
 }
 
 enum class Kind { TabControl, Label, TextBox, Button };
@@ -226,6 +269,21 @@ constexpr std::size_t indexOfControl(std::string_view name) {
     return static_cast<std::size_t>(findControl(name) - controls.data());
 }
 
+// The place in `controls` of a control of the table.
+constexpr std::size_t indexOf(const ControlDescription& control) {
+    return static_cast<std::size_t>(&control - controls.data());
+}
+
+// The label, box or button of row `row` of page `page`.
+constexpr const ControlDescription& rowControl(int page, int row, Kind kind) {
+    for (const auto& control : controls) {
+        if (control.page == page && control.row == row && control.kind == kind) {
+            return control;
+        }
+    }
+    throw std::out_of_range("no such row control");
+}
+
 inline constexpr std::size_t kTabControlIndex = indexOfControl("SSTab1");
 inline constexpr std::size_t kCreditIndex = indexOfControl("Label1");
 
@@ -317,6 +375,11 @@ static_assert(detail::tabIndicesAreZeroTo129());
 static_assert(detail::namesAreUnique());
 static_assert(detail::rowsMatchThePages());
 static_assert(detail::tabCaptionsMatchThePages());
+static_assert(rowControl(3, 1, Kind::Label).name == "Label20" &&
+              rowControl(1, 10, Kind::TextBox).name == "Text10" &&
+              rowControl(6, 4, Kind::Button).name == "Command46");
+static_assert(fontPixels(kLabelFont) == 13 && fontPixels(kWindowFont) == 11 &&
+              fontPixels(kLabelFont, 144) == 20 && fontPixels(kWindowFont, 144) == 16);
 static_assert(twipsToPixels(520) == 35 && twipsToPixels(7335) == 489 &&
               twipsToPixels(-72720) == -4848);
 static_assert(twipsToPixels(7335, 144) == 733 && twipsToPixels(6360, 144) == 636 &&

@@ -39,7 +39,7 @@ double medianMicroseconds(F&& once) {
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    qimbar::app::Form1 form;
+    qimbar::qt::Form1 form;
     form.show();
     QApplication::processEvents();
 

@@ -4,7 +4,7 @@
 
 namespace qimbar::convert {
 
-const Page& pageNumber(int number) {
+const Page& page(int number) {
     if (number < 1 || number > static_cast<int>(pages.size())) {
         throw std::out_of_range("no such page");
     }

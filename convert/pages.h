@@ -30,7 +30,7 @@ static_assert([] {
 }());
 
 // The page with the given number (1 to 6).
-[[nodiscard]] const Page& pageNumber(int number);
+[[nodiscard]] const Page& page(int number);
 
 // The page and row whose value box is `TextN`, if any.
 struct RowRef {

@@ -4,7 +4,7 @@
 
 #include <QMessageBox>
 
-namespace qimbar::app {
+namespace qimbar::qt {
 
 namespace {
 
@@ -22,8 +22,9 @@ ErrorPresenter& errorPresenter() {
 }
 
 void showRunTimeError(QWidget* parent, const QString& message) {
-    const QString title = QString::fromUtf8(form1.caption.data(), qsizetype(form1.caption.size()));
+    const QString title =
+        QString::fromUtf8(app::form1.caption.data(), qsizetype(app::form1.caption.size()));
     errorPresenter()(parent, title, message);
 }
 
-}  // namespace qimbar::app
+}  // namespace qimbar::qt

@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace qimbar::app {
+namespace qimbar::qt {
 
 // Shows a run-time error to the user: a modal critical message box over
 // `parent`, captioned with the program's name, with one OK button.
@@ -23,6 +23,6 @@ using ErrorPresenter =
 [[nodiscard]] ErrorPresenter& errorPresenter();
 
 // Puts a presenter in place of the message box for its lifetime.
-using ScopedErrorPresenter = ScopedSlotOverride<ErrorPresenter, errorPresenter>;
+using ScopedErrorPresenter = app::ScopedSlotOverride<ErrorPresenter, errorPresenter>;
 
-}  // namespace qimbar::app
+}  // namespace qimbar::qt

@@ -17,7 +17,12 @@
 #include <limits>
 #include <vector>
 
-namespace qimbar::app {
+namespace qimbar::qt {
+
+using app::ControlDescription;
+using app::form1;
+using app::Kind;
+using app::twipsToPixels;
 
 namespace {
 
@@ -25,32 +30,33 @@ QString text(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-QRect pixels(const Twips& twips) {
-    const Pixels p = toPixels(twips);
+QRect pixels(const app::Twips& twips) {
+    const app::Pixels p = app::toPixels(twips);
     return {p.left, p.top, p.width, p.height};
 }
 
-// MS Sans Serif where it exists, else a sans-serif face of about its width.
-QFont unitLabelFont() {
+// The N of the `TextN` on a row control's row.
+std::size_t boxOf(const ControlDescription& control) {
+    return static_cast<std::size_t>(convert::page(control.page).row(control.row).box);
+}
+
+}  // namespace
+
+QFont fontOf(const app::FontDescription& description) {
     QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    QStringList families;
+    for (const std::string_view face : description.faces) {
+        families << text(face);
+    }
+    font.setFamilies(families);
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(9.75);
+    font.setPointSizeF(description.hundredthsOfPoint / 100.0);
     font.setWeight(QFont::Normal);
     font.setItalic(false);
     font.setUnderline(false);
     font.setStrikeOut(false);
     return font;
 }
-
-// The N of the `TextN` on a row control's row.
-std::size_t boxOf(const ControlDescription& control) {
-    const auto& page = convert::pages.at(static_cast<std::size_t>(control.page - 1));
-    return static_cast<std::size_t>(page.row(control.row).box);
-}
-
-}  // namespace
 
 QIcon programIcon() {
     QIcon icon;
@@ -74,17 +80,17 @@ Form1::Form1(QWidget* parent)
 Form1::~Form1() = default;
 
 void Form1::build() {
-    const QFont labelFont = unitLabelFont();
+    const QFont labelFont = fontOf(app::kLabelFont);
     QLabel* credit = nullptr;
     std::array<RowWidgets, 47> rows{};  // by the N of TextN
     std::vector<std::pair<int, QWidget*>> focusOrder;
 
-    for (const ControlDescription& control : controls) {
+    for (const ControlDescription& control : app::controls) {
         if (control.kind == Kind::TabControl) {
             tabControl_ = new SSTab(this, twipsToPixels(form1.tabStripHeight));
             tabControl_->setObjectName(text(control.name));
             tabControl_->setGeometry(pixels(control.geometry));
-            for (const std::string_view caption : tabCaptions) {
+            for (const std::string_view caption : app::tabCaptions) {
                 const int index = tabControl_->strip()->addTab(text(caption));
                 tabControl_->strip()->setAccessibleTabName(index, text(caption));
             }
@@ -93,7 +99,7 @@ void Form1::build() {
         }
     }
 
-    for (const ControlDescription& control : controls) {
+    for (const ControlDescription& control : app::controls) {
         QWidget* widget = nullptr;
         switch (control.kind) {
             case Kind::TabControl:
@@ -110,7 +116,9 @@ void Form1::build() {
                     // colour; the credit is drawn in its own dark blue.
                     label->setForegroundRole(QPalette::WindowText);
                     QPalette palette = label->palette();
-                    palette.setColor(QPalette::WindowText, QColor(0, 0, 192));
+                    palette.setColor(QPalette::WindowText,
+                                     QColor(app::kCreditColour.red, app::kCreditColour.green,
+                                            app::kCreditColour.blue));
                     label->setPalette(palette);
                     credit = label;
                 } else {
@@ -194,7 +202,7 @@ void Form1::describeRowsForAssistiveTools(const std::array<RowWidgets, 47>& rows
                 continue;
             }
             const QString caption = text(row.caption);
-            const QString explanation = QString::fromStdString(unitExplanation(page, row.row));
+            const QString explanation = QString::fromStdString(app::unitExplanation(page, row.row));
             widgets.label->setBuddy(widgets.box);
             widgets.label->setToolTip(explanation);
             widgets.box->setAccessibleName(caption);
@@ -205,9 +213,9 @@ void Form1::describeRowsForAssistiveTools(const std::array<RowWidgets, 47>& rows
 }
 
 void Form1::press(int page, int row) {
-    if (const auto message = pressRow(page, row, boxes_)) {
+    if (const auto message = app::pressRow(page, row, boxes_)) {
         showRunTimeError(this, text(*message));
     }
 }
 
-}  // namespace qimbar::app
+}  // namespace qimbar::qt

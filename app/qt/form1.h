@@ -2,9 +2,11 @@
 
 #include "app/box_table.h"
 #include "app/qt/qt_text_box.h"
+#include "app/window_description.h"
 #include "convert/model.h"
 #include "platform/text_box.h"
 
+#include <QFont>
 #include <QIcon>
 #include <QWidget>
 
@@ -15,12 +17,15 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace qimbar::app {
+namespace qimbar::qt {
 
 class SSTab;
 
 // The program's icon: a small window in perspective.
 [[nodiscard]] QIcon programIcon();
+
+// A font of the window description, as Qt asks for it.
+[[nodiscard]] QFont fontOf(const app::FontDescription& description);
 
 // The one window: the tab control with its six pages of rows, and the credit
 // line, all built from the window description.
@@ -49,7 +54,7 @@ private:
     void press(int page, int row);
 
     SSTab* tabControl_ = nullptr;
-    BoxTable<QtTextBox> boxes_;
+    app::BoxTable<QtTextBox> boxes_;
 };
 
-}  // namespace qimbar::app
+}  // namespace qimbar::qt

@@ -1,6 +1,6 @@
 #include "app/qt/qt_text_box.h"
 
-namespace qimbar::app {
+namespace qimbar::qt {
 
 platform::Status QtTextBox::readText(std::string& text) {
     if (edit_.isNull()) {
@@ -18,4 +18,4 @@ platform::Status QtTextBox::writeText(std::string_view text) {
     return platform::Status::ok();
 }
 
-}  // namespace qimbar::app
+}  // namespace qimbar::qt

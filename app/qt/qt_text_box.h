@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QPointer>
 
-namespace qimbar::app {
+namespace qimbar::qt {
 
 // A Qt line edit seen as the action's text box.
 class QtTextBox final : public platform::TextBox {
@@ -19,4 +19,4 @@ private:
     QPointer<QLineEdit> edit_;  // reports a failed access, not a crash, once the edit is gone
 };
 
-}  // namespace qimbar::app
+}  // namespace qimbar::qt

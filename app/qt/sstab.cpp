@@ -3,7 +3,7 @@
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
 
-namespace qimbar::app {
+namespace qimbar::qt {
 
 TabStrip::TabStrip(QWidget* parent) : QTabBar(parent) {
     setExpanding(false);
@@ -98,4 +98,4 @@ void SSTab::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
 }
 
-}  // namespace qimbar::app
+}  // namespace qimbar::qt

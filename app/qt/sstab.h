@@ -7,7 +7,7 @@
 #include <array>
 #include <vector>
 
-namespace qimbar::app {
+namespace qimbar::qt {
 
 // The strip of tabs: all tabs in one row, of equal width, sharing the strip.
 class TabStrip final : public QTabBar {
@@ -52,4 +52,4 @@ private:
     int shownIndex_ = -1;
 };
 
-}  // namespace qimbar::app
+}  // namespace qimbar::qt

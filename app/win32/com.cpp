@@ -1,6 +1,6 @@
-#include "app/win32/handles.h"
+#include "app/win32/com.h"
 
-namespace qimbar::app {
+namespace qimbar::win32 {
 
 namespace {
 
@@ -42,4 +42,4 @@ HRESULT ComApartment::create(REFCLSID type, REFIID iid, void** object) const {
     return createInstance_(type, nullptr, CLSCTX_INPROC_SERVER, iid, object);
 }
 
-}  // namespace qimbar::app
+}  // namespace qimbar::win32

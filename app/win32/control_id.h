@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-namespace qimbar::app {
+namespace qimbar::win32 {
 
 // A control's Win32 ID: 100 plus its place in the window description, so
 // that IDOK and IDCANCEL (1 and 2), which the dialog manager sends for Enter
@@ -18,7 +18,7 @@ constexpr int controlId(std::size_t index) {
 }
 
 constexpr std::optional<std::size_t> controlIndex(int id) {
-    if (id < kFirstControlId || id >= controlId(controls.size())) {
+    if (id < kFirstControlId || id >= controlId(app::controls.size())) {
         return std::nullopt;
     }
     return static_cast<std::size_t>(id - kFirstControlId);
@@ -26,12 +26,12 @@ constexpr std::optional<std::size_t> controlIndex(int id) {
 
 // The ID of the named control, or none.
 constexpr std::optional<int> controlIdOf(std::string_view name) {
-    if (findControl(name) == nullptr) {
+    if (app::findControl(name) == nullptr) {
         return std::nullopt;
     }
-    return controlId(indexOfControl(name));
+    return controlId(app::indexOfControl(name));
 }
 
 static_assert(controlIdOf("SSTab1") == 100 && controlIndex(1) == std::nullopt);
 
-}  // namespace qimbar::app
+}  // namespace qimbar::win32

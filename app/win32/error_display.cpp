@@ -3,7 +3,7 @@
 #include "app/win32/unicode.h"
 #include "app/window_description.h"
 
-namespace qimbar::app {
+namespace qimbar::win32 {
 
 namespace {
 
@@ -19,7 +19,7 @@ ErrorPresenter& errorPresenter() {
 }
 
 void showRunTimeError(HWND owner, std::string_view message) {
-    errorPresenter()(owner, widen(form1.caption), widen(message));
+    errorPresenter()(owner, widen(app::form1.caption), widen(message));
 }
 
-}  // namespace qimbar::app
+}  // namespace qimbar::win32

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace qimbar::app {
+namespace qimbar::win32 {
 
 // Shows a press's message: a message box with the error icon over `owner`,
 // captioned with the program's name; the program goes on once it is closed.
@@ -23,6 +23,6 @@ using ErrorPresenter =
 [[nodiscard]] ErrorPresenter& errorPresenter();
 
 // Puts a presenter in place of the message box for its lifetime.
-using ScopedErrorPresenter = ScopedSlotOverride<ErrorPresenter, errorPresenter>;
+using ScopedErrorPresenter = app::ScopedSlotOverride<ErrorPresenter, errorPresenter>;
 
-}  // namespace qimbar::app
+}  // namespace qimbar::win32

@@ -4,7 +4,7 @@
 #include "app/unit_explanation.h"
 #include "app/win32/control_id.h"
 #include "app/win32/error_display.h"
-#include "app/win32/label_font.h"
+#include "app/win32/fonts.h"
 #include "app/win32/unicode.h"
 #include "convert/pages.h"
 
@@ -17,7 +17,14 @@
 #include <system_error>
 #include <vector>
 
-namespace qimbar::app {
+namespace qimbar::win32 {
+
+using app::controls;
+using app::form1;
+using app::kCreditIndex;
+using app::Kind;
+using app::tabCaptions;
+using app::twipsToPixels;
 
 namespace {
 
@@ -25,7 +32,8 @@ constexpr wchar_t kWindowClass[] = L"QimbarBirliklariForm1";
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
                              WS_CLIPCHILDREN;  // fixed size: no maximize box, no sizing frame
 constexpr DWORD kFormExStyle = 0;
-constexpr COLORREF kCreditColour = RGB(0, 0, 192);
+constexpr COLORREF kCreditColour =
+    RGB(app::kCreditColour.red, app::kCreditColour.green, app::kCreditColour.blue);
 constexpr UINT_PTR kFinishStartUp = 1;  // a timer: it fires once the queue is idle
 
 [[noreturn]] void throwCreateFailed(std::string_view what) {
@@ -33,23 +41,8 @@ constexpr UINT_PTR kFinishStartUp = 1;  // a timer: it fires once the queue is i
                             "CreateWindowExW failed for " + std::string(what));
 }
 
-std::size_t indexOf(const ControlDescription& control) {
-    return static_cast<std::size_t>(&control - controls.data());
-}
-
 bool isRowLabel(const ControlDescription& control) {
     return control.kind == Kind::Label && control.page != 0;
-}
-
-// The description's index of the row's control of that kind.
-std::size_t rowControl(int page, int row, Kind kind) {
-    const auto it = std::find_if(controls.begin(), controls.end(), [&](const auto& control) {
-        return control.page == page && control.row == row && control.kind == kind;
-    });
-    if (it == controls.end()) {
-        throw std::logic_error("a row without its control");
-    }
-    return indexOf(*it);
 }
 
 // Top to bottom: every control in the keyboard order, each row's label just
@@ -60,7 +53,7 @@ std::size_t rowControl(int page, int row, Kind kind) {
 std::vector<std::size_t> zOrder() {
     std::vector<const ControlDescription*> byTabIndex;
     for (const auto& control : controls) {
-        if (control.kind != Kind::TabControl && indexOf(control) != kCreditIndex &&
+        if (control.kind != Kind::TabControl && app::indexOf(control) != kCreditIndex &&
             !isRowLabel(control)) {
             byTabIndex.push_back(&control);
         }
@@ -70,11 +63,12 @@ std::vector<std::size_t> zOrder() {
     std::vector<std::size_t> order;
     for (const auto* control : byTabIndex) {
         if (control->kind == Kind::TextBox && control->page != 0) {
-            order.push_back(rowControl(control->page, control->row, Kind::Label));
+            order.push_back(
+                app::indexOf(app::rowControl(control->page, control->row, Kind::Label)));
         }
-        order.push_back(indexOf(*control));
+        order.push_back(app::indexOf(*control));
     }
-    order.push_back(kTabControlIndex);
+    order.push_back(app::kTabControlIndex);
     order.push_back(kCreditIndex);
     return order;
 }
@@ -166,8 +160,8 @@ Form1::Form1(const Form1Options& options)
 Form1::~Form1() = default;
 
 HWND Form1::control(std::string_view name) const {
-    const ControlDescription* control = findControl(name);
-    return control == nullptr ? nullptr : controls_.at(indexOf(*control));
+    const ControlDescription* control = app::findControl(name);
+    return control == nullptr ? nullptr : controls_.at(app::indexOf(*control));
 }
 
 int Form1::currentPage() const {
@@ -208,7 +202,7 @@ void Form1::createControls() {
                 style |= BS_PUSHBUTTON | (onPage ? WS_TABSTOP : 0);
                 break;
         }
-        if (shownWithPage(control, form1.startPage)) {
+        if (app::shownWithPage(control, form1.startPage)) {
             style |= WS_VISIBLE;
         }
         const Pixels place = placeOf(control);
@@ -224,7 +218,7 @@ void Form1::createControls() {
         if (control.kind == Kind::TextBox) {
             SendMessageW(child, EM_SETLIMITTEXT, 0, 0);  // 0: as long as the system allows
             if (onPage) {
-                boxes_.add(convert::pageNumber(control.page).row(control.row).box, child);
+                boxes_.add(convert::page(control.page).row(control.row).box, child);
             }
         }
     }
@@ -255,13 +249,13 @@ void Form1::createTooltips() {
     }
     for (const convert::Page& page : convert::pages) {
         for (const convert::UnitRow& row : page.rows) {
-            std::wstring explanation = widen(unitExplanation(page, row.row));
+            std::wstring explanation = widen(app::unitExplanation(page, row.row));
             TOOLINFOW tool{};
             tool.cbSize = sizeof(tool);
             tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
             tool.hwnd = window();
             tool.uId = reinterpret_cast<UINT_PTR>(
-                controls_.at(rowControl(page.number, row.row, Kind::Label)));
+                controls_.at(app::indexOf(app::rowControl(page.number, row.row, Kind::Label))));
             tool.lpszText = explanation.data();  // copied by the control
             SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         }
@@ -281,7 +275,8 @@ void Form1::nameButtonsForAssistiveTools() {
     for (const convert::Page& page : convert::pages) {
         for (const convert::UnitRow& row : page.rows) {
             const std::wstring name = L"Hisoblash: " + widen(row.caption);
-            HWND button = controls_.at(rowControl(page.number, row.row, Kind::Button));
+            HWND button =
+                controls_.at(app::indexOf(app::rowControl(page.number, row.row, Kind::Button)));
             annotations_->SetHwndPropStr(button, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
                                          PROPID_ACC_NAME, name.c_str());
         }
@@ -289,7 +284,7 @@ void Form1::nameButtonsForAssistiveTools() {
 }
 
 void Form1::makeFonts() {
-    labelFont_ = chooseLabelFont(dpi_).font;
+    labelFont_ = chooseFont(app::kLabelFont, dpi_).font;
     windowFont_ = messageFont(dpi_);
 }
 
@@ -298,10 +293,10 @@ HFONT Form1::fontOf(const ControlDescription& control) const {
 }
 
 Pixels Form1::placeOf(const ControlDescription& control) const {
-    Pixels place = toPixels(control.geometry, dpi_);
+    Pixels place = app::toPixels(control.geometry, dpi_);
     if (control.page != 0 || control.kind == Kind::TextBox || control.kind == Kind::Button) {
         // Measured from the tab control's corner.
-        const Pixels tab = toPixels(controls.at(kTabControlIndex).geometry, dpi_);
+        const Pixels tab = app::toPixels(controls.at(app::kTabControlIndex).geometry, dpi_);
         place.left += tab.left;
         place.top += tab.top;
     }
@@ -353,7 +348,7 @@ void Form1::applyDpi(int dpi) {
     makeFonts();
     for (const ControlDescription& control : controls) {
         const Pixels place = placeOf(control);
-        HWND child = controls_.at(indexOf(control));
+        HWND child = controls_.at(app::indexOf(control));
         SetWindowPos(child, nullptr, place.left, place.top, place.width, place.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(control)), FALSE);
@@ -367,8 +362,8 @@ void Form1::showPage(int page) {
     // Only the pages' own controls change; the old page's go first.
     for (const bool show : {false, true}) {
         for (const ControlDescription& control : controls) {
-            if (control.page != 0 && shownWithPage(control, page) == show) {
-                ShowWindow(controls_.at(indexOf(control)), show ? SW_SHOWNA : SW_HIDE);
+            if (control.page != 0 && app::shownWithPage(control, page) == show) {
+                ShowWindow(controls_.at(app::indexOf(control)), show ? SW_SHOWNA : SW_HIDE);
             }
         }
     }
@@ -391,7 +386,7 @@ void Form1::onCommand(int id, int code) {
     if (control.kind != Kind::Button || control.page == 0) {
         return;  // the spare buttons have no handler
     }
-    if (const auto message = pressRow(control.page, control.row, boxes_)) {
+    if (const auto message = app::pressRow(control.page, control.row, boxes_)) {
         showRunTimeError(window(), *message);
     }
 }
@@ -516,4 +511,4 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(self, message, wParam, lParam);
 }
 
-}  // namespace qimbar::app
+}  // namespace qimbar::win32

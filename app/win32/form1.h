@@ -1,8 +1,9 @@
 #pragma once
 
 #include "app/box_table.h"
+#include "app/win32/com.h"
 #include "app/win32/handles.h"
-#include "app/win32/text_box.h"
+#include "app/win32/win32_text_box.h"
 #include "app/window_description.h"
 
 #include <windows.h>
@@ -14,7 +15,10 @@
 #include <optional>
 #include <string_view>
 
-namespace qimbar::app {
+namespace qimbar::win32 {
+
+using app::ControlDescription;
+using app::Pixels;
 
 struct Form1Options {
     HINSTANCE instance = nullptr;
@@ -36,7 +40,7 @@ public:
     [[nodiscard]] HWND window() const { return window_.get(); }
     // The control of that name in the description, or null.
     [[nodiscard]] HWND control(std::string_view name) const;
-    [[nodiscard]] HWND tabControl() const { return controls_.at(kTabControlIndex); }
+    [[nodiscard]] HWND tabControl() const { return controls_.at(app::kTabControlIndex); }
     // Made once the window is up, as are the buttons' screen-reader names.
     [[nodiscard]] HWND tooltips() const { return tooltips_; }
     [[nodiscard]] bool startedUp() const { return tooltips_ != nullptr; }
@@ -70,18 +74,18 @@ private:
 
     HINSTANCE instance_;
     bool endsProgram_;
-    std::array<HWND, controls.size()> controls_{};  // children: owned by the window
-    HWND tooltips_ = nullptr;                       // owned by the window
-    int dpi_ = kDefaultDpi;
+    std::array<HWND, app::controls.size()> controls_{};  // children: owned by the window
+    HWND tooltips_ = nullptr;                            // owned by the window
+    int dpi_ = app::kDefaultDpi;
     UniqueFont labelFont_;
     UniqueFont windowFont_;
     HWND lastFocus_ = nullptr;
     std::optional<ComApartment> com_;
     ComPtr<IAccPropServices> annotations_;
-    BoxTable<Win32TextBox> boxes_;
+    app::BoxTable<Win32TextBox> boxes_;
     // Last, so it goes first: the window and its children, while the fonts
     // and the rest they use are still there.
     UniqueWindow window_;
 };
 
-}  // namespace qimbar::app
+}  // namespace qimbar::win32

@@ -13,7 +13,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     classes.dwICC = ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES;
     InitCommonControlsEx(&classes);
     try {
-        qimbar::app::Form1 form({.instance = instance, .showCommand = show, .endsProgram = true});
+        qimbar::win32::Form1 form({.instance = instance, .showCommand = show, .endsProgram = true});
         MSG message{};
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {
             if (!form.preTranslate(message)) {
@@ -23,7 +23,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         }
         return static_cast<int>(message.wParam);
     } catch (const std::exception& error) {
-        MessageBoxW(nullptr, qimbar::app::widen(error.what()).c_str(), L"Qimbar birliklari",
+        MessageBoxW(nullptr, qimbar::win32::widen(error.what()).c_str(), L"Qimbar birliklari",
                     MB_OK | MB_ICONERROR);
     }
     return 1;

@@ -5,7 +5,7 @@
 #include <limits>
 #include <stdexcept>
 
-namespace qimbar::app {
+namespace qimbar::win32 {
 
 namespace {
 
@@ -41,4 +41,4 @@ std::string narrow(std::wstring_view utf16) {
     return out;
 }
 
-}  // namespace qimbar::app
+}  // namespace qimbar::win32

@@ -28,9 +28,9 @@ void pump() {
 double buildForm1() {
     const auto start = Clock::now();
     {
-        const qimbar::app::Form1 form({.instance = GetModuleHandleW(nullptr),
-                                       .showCommand = SW_SHOWNOACTIVATE,
-                                       .endsProgram = false});
+        const qimbar::win32::Form1 form({.instance = GetModuleHandleW(nullptr),
+                                         .showCommand = SW_SHOWNOACTIVATE,
+                                         .endsProgram = false});
         const auto built = Clock::now();
         pump();
         return std::chrono::duration<double, std::milli>(built - start).count();

@@ -15,7 +15,7 @@
 
 using qimbar::convert::ConvertFromRow;
 using qimbar::convert::Page;
-using qimbar::convert::pageNumber;
+using qimbar::convert::page;
 using qimbar::platform::ErrorKind;
 using qimbar::platform::RunTimeError;
 using qimbar::platform::Status;
@@ -108,7 +108,7 @@ TEST_CASE("a press writes every other row of its page") {
     // clang-format on
     for (const Case& c : cases) {
         CAPTURE(std::string_view(c.name));
-        const Page& p = pageNumber(c.page);
+        const Page& p = page(c.page);
         MemoryBoxes boxes = boxesFor(p);
         boxes.setText(p.row(c.row).box, c.input);
 
@@ -122,7 +122,7 @@ TEST_CASE("a press writes every other row of its page") {
 
 TEST_CASE("the source is read anew for every target") {
     // Each read sees a new text: every target must be computed from its own read.
-    const Page& p = pageNumber(3);
+    const Page& p = page(3);
     MemoryBoxes boxes = boxesFor(p);
     boxes.setText(p.row(4).box, "1");
     int reads = 0;
@@ -135,7 +135,7 @@ TEST_CASE("the source is read anew for every target") {
 }
 
 TEST_CASE("boxes are read and written in target order") {
-    const Page& p = pageNumber(2);
+    const Page& p = page(2);
     MemoryBoxes boxes = boxesFor(p, "1");
 
     ConvertFromRow(p, 4, boxes);
@@ -149,7 +149,7 @@ TEST_CASE("boxes are read and written in target order") {
 }
 
 TEST_CASE("pressing twice gives the same texts") {
-    const Page& p = pageNumber(1);
+    const Page& p = page(1);
     MemoryBoxes boxes = boxesFor(p);
     boxes.setText(p.row(5).box, "12,5");
     ConvertFromRow(p, 5, boxes);
@@ -160,7 +160,7 @@ TEST_CASE("pressing twice gives the same texts") {
 }
 
 TEST_CASE("a press converts from an earlier result") {
-    const Page& p = pageNumber(1);
+    const Page& p = page(1);
     MemoryBoxes boxes = boxesFor(p);
     boxes.setText(p.row(1).box, "1");
     ConvertFromRow(p, 1, boxes);
@@ -183,7 +183,7 @@ TEST_CASE("a text that is no number writes nothing") {
     };
     for (const Case& c : cases) {
         CAPTURE(std::string_view(c.name));
-        const Page& p = pageNumber(1);
+        const Page& p = page(1);
         MemoryBoxes boxes = boxesFor(p);
         boxes.setText(p.row(3).box, c.input);
 
@@ -204,7 +204,7 @@ TEST_CASE("a failed read stops the press at that target") {
                         "0.0005405", "0.000625", "0.0001339", "0.0009372"};
     for (const int failingRead : {1, 2, 5, 9}) {
         CAPTURE(failingRead);
-        const Page& p = pageNumber(1);
+        const Page& p = page(1);
         MemoryBoxes boxes = boxesFor(p);
         boxes.setText(1, "1");
         boxes.failRead(failingRead, Status{-7});
@@ -231,7 +231,7 @@ TEST_CASE("a failed write stops the press at that target") {
     const Texts written{"0.003408", "3.408", "0.75", "6", "0.09372", "0.021435"};
     for (const int failingWrite : {1, 3, 6}) {
         CAPTURE(failingWrite);
-        const Page& p = pageNumber(3);
+        const Page& p = page(3);
         MemoryBoxes boxes = boxesFor(p);
         boxes.setText(32, "3");
         boxes.failWrite(failingWrite, qimbar::platform::kAccessFailed);
@@ -254,7 +254,7 @@ TEST_CASE("a failed write stops the press at that target") {
 
 TEST_CASE("an overflow part-way keeps the earlier targets") {
     // 1e304 Qadimgi rus mili: Metr is 7.47E+307, Fut (× 24510) is beyond a double.
-    const Page& p = pageNumber(1);
+    const Page& p = page(1);
     MemoryBoxes boxes = boxesFor(p);
     boxes.setText(9, "1e304");
 
@@ -271,7 +271,7 @@ TEST_CASE("an overflow part-way keeps the earlier targets") {
 
 TEST_CASE("flags raised by a box access are no fault") {
     // Flags raised before the press or by a box access are cleared when it returns.
-    const Page& p = pageNumber(4);
+    const Page& p = page(4);
     MemoryBoxes boxes = boxesFor(p);
     boxes.setText(36, "100");
     boxes.afterRead = [](int, std::string&) { std::feraiseexcept(FE_DIVBYZERO | FE_OVERFLOW); };
@@ -285,7 +285,7 @@ TEST_CASE("flags raised by a box access are no fault") {
 }
 
 TEST_CASE("the doubling rule is exact") {
-    const auto rule = pageNumber(3).table.rule(4, 5);  // Kvarta to Pinta
+    const auto rule = page(3).table.rule(4, 5);  // Kvarta to Pinta
     REQUIRE(rule.has_value());
     for (const double value : {0.1, -3.3, 1.2345678901234e-300, 4.9e-324, 8.9e307}) {
         CAPTURE(value);
@@ -296,7 +296,7 @@ TEST_CASE("the doubling rule is exact") {
 
 TEST_CASE("an affine rule rounds twice, never fused") {
     // Farengeyt to Selsiy: the product is rounded before the offset is added.
-    const auto rule = pageNumber(6).table.rule(3, 1);
+    const auto rule = page(6).table.rule(3, 1);
     REQUIRE(rule.has_value());
     int fusedWouldDiffer = 0;
     for (int i = 1; i <= 2000; ++i) {

@@ -16,13 +16,13 @@
 
 using qimbar::convert::ConversionRule;
 using qimbar::convert::Page;
-using qimbar::convert::pageNumber;
+using qimbar::convert::page;
 
 namespace {
 
-ConversionRule ruleOf(int page, int source, int target) {
-    const auto rule = pageNumber(page).table.rule(source, target);
-    REQUIRE_MESSAGE(rule.has_value(), "no rule ", source, " -> ", target, " on page ", page);
+ConversionRule ruleOf(int pageNumber, int source, int target) {
+    const auto rule = page(pageNumber).table.rule(source, target);
+    REQUIRE_MESSAGE(rule.has_value(), "no rule ", source, " -> ", target, " on page ", pageNumber);
     return *rule;
 }
 
@@ -45,7 +45,7 @@ TEST_CASE("every multiplier is rounded from one set of unit sizes") {
     };
     for (const Case& c : cases) {
         CAPTURE(std::string_view(c.name));
-        const Page& p = pageNumber(c.page);
+        const Page& p = page(c.page);
         REQUIRE(static_cast<int>(c.sizes.size()) == p.rowCount());
         for (const auto& entry : p.table.rules()) {
             const double ratio = c.sizes.at(static_cast<std::size_t>(entry.source - 1)) /
@@ -139,14 +139,14 @@ TEST_CASE("temperature rules keep freezing and boiling water") {
     // Selsiy, Kelvin (with the table's 273), Farengeyt, Reomyur.
     const std::array<double, 4> freezing{0, 273, 32, 0};
     const std::array<double, 4> boiling{100, 373, 212, 80};
-    const Page& page = pageNumber(6);
-    for (int source = 1; source <= page.rowCount(); ++source) {
-        for (int target = 1; target <= page.rowCount(); ++target) {
+    const Page& harorat = page(6);
+    for (int source = 1; source <= harorat.rowCount(); ++source) {
+        for (int target = 1; target <= harorat.rowCount(); ++target) {
             if (source == target) {
                 continue;
             }
-            CAPTURE(page.row(source).caption);
-            CAPTURE(page.row(target).caption);
+            CAPTURE(harorat.row(source).caption);
+            CAPTURE(harorat.row(target).caption);
             const ConversionRule rule = ruleOf(6, source, target);
             const auto s = static_cast<std::size_t>(source - 1);
             const auto t = static_cast<std::size_t>(target - 1);

@@ -15,15 +15,15 @@ namespace qimbar::testing {
 // The window, shown and active, with its controls found by objectName.
 class FormFixture {
 public:
-    FormFixture() : form_(std::make_unique<app::Form1>()) {
+    FormFixture() : form_(std::make_unique<qt::Form1>()) {
         form_->show();
         if (!QTest::qWaitForWindowActive(form_.get())) {
             qWarning("Form1 did not become active");
         }
     }
 
-    [[nodiscard]] app::Form1& form() const { return *form_; }
-    [[nodiscard]] app::SSTab& tabs() const { return *find<app::SSTab>(QStringLiteral("SSTab1")); }
+    [[nodiscard]] qt::Form1& form() const { return *form_; }
+    [[nodiscard]] qt::SSTab& tabs() const { return *find<qt::SSTab>(QStringLiteral("SSTab1")); }
     [[nodiscard]] QTabBar& strip() const { return *tabs().strip(); }
 
     template <typename T>
@@ -51,7 +51,7 @@ public:
     }
 
 private:
-    std::unique_ptr<app::Form1> form_;
+    std::unique_ptr<qt::Form1> form_;
 };
 
 }  // namespace qimbar::testing

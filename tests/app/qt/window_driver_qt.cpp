@@ -65,7 +65,7 @@ public:
 
     app::Kind kind(std::string_view name) override {
         QWidget* widget = find(name);
-        if (qobject_cast<app::SSTab*>(widget) != nullptr) {
+        if (qobject_cast<qt::SSTab*>(widget) != nullptr) {
             return app::Kind::TabControl;
         }
         if (qobject_cast<QLabel*>(widget) != nullptr) {
@@ -208,8 +208,8 @@ private:
     }
 
     std::vector<ShownError> errors_;
-    app::ScopedErrorPresenter seam_;
-    app::Form1 form_;
+    qt::ScopedErrorPresenter seam_;
+    qt::Form1 form_;
 };
 
 }  // namespace

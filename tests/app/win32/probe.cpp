@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
         PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
         return 0;
     }
-    const auto id = argc > 2 ? qimbar::app::controlIdOf(argv[2]) : std::nullopt;
+    const auto id = argc > 2 ? qimbar::win32::controlIdOf(argv[2]) : std::nullopt;
     HWND control = id ? GetDlgItem(form, *id) : nullptr;
     if (control == nullptr) {
         std::fprintf(stderr, "probe: no such control\n");
@@ -58,7 +58,7 @@ int main(int argc, char* argv[]) {
         DWORD_PTR copied = 0;
         SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                             SMTO_ABORTIFHUNG, 5000, &copied);
-        std::printf("%s\n", qimbar::app::narrow(text.data()).c_str());
+        std::printf("%s\n", qimbar::win32::narrow(text.data()).c_str());
         return 0;
     }
     std::fprintf(stderr, "probe: unknown command %s\n", command.c_str());

@@ -2,8 +2,8 @@
 // manifest in force, the layout at the window's DPI, the tooltips, and what a
 // screen reader is given.
 #include "app/unit_explanation.h"
+#include "app/win32/fonts.h"
 #include "app/win32/form1.h"
-#include "app/win32/label_font.h"
 #include "app/win32/unicode.h"
 #include "app/window_description.h"
 #include "convert/pages.h"
@@ -23,15 +23,15 @@
 #include <string>
 #include <utility>
 
-using qimbar::app::Form1;
-using qimbar::app::narrow;
-using qimbar::app::widen;
+using qimbar::win32::Form1;
+using qimbar::win32::narrow;
+using qimbar::win32::widen;
 
 namespace {
 
 // The window, shown, with what it finishes once it is up done.
 std::unique_ptr<Form1> openForm() {
-    auto form = std::make_unique<Form1>(qimbar::app::Form1Options{
+    auto form = std::make_unique<Form1>(qimbar::win32::Form1Options{
         .instance = GetModuleHandleW(nullptr), .showCommand = SW_SHOWNORMAL, .endsProgram = false});
     qimbar::testing::waitForStartUp(*form);
     return form;
@@ -68,8 +68,8 @@ TEST_CASE("labels: the first face that draws Cyrillic at 9.75 point, every capti
     ReleaseDC(nullptr, screen);
     const std::wstring realised = face.data();
     MESSAGE("label face: ", narrow(realised), ", character set ", int{metrics.tmCharSet});
-    CHECK(std::find(qimbar::app::kLabelFaces.begin(), qimbar::app::kLabelFaces.end(), realised) !=
-          qimbar::app::kLabelFaces.end());
+    const auto& faces = qimbar::app::kLabelFont.faces;
+    CHECK(std::find(faces.begin(), faces.end(), narrow(realised)) != faces.end());
     CHECK(metrics.tmCharSet == RUSSIAN_CHARSET);
 
     for (const auto& page : qimbar::convert::pages) {

@@ -20,8 +20,8 @@
 
 namespace qimbar::testing {
 
-using app::narrow;
-using app::widen;
+using win32::narrow;
+using win32::widen;
 
 namespace {
 
@@ -331,8 +331,8 @@ private:
     }
 
     std::vector<ShownError> errors_;
-    app::ScopedErrorPresenter seam_;
-    app::Form1 form_;
+    win32::ScopedErrorPresenter seam_;
+    win32::Form1 form_;
 };
 
 }  // namespace

@@ -1,10 +1,10 @@
-#include "app/win32/text_box.h"
+#include "app/win32/win32_text_box.h"
 
 #include "app/win32/unicode.h"
 
 #include <string>
 
-namespace qimbar::app {
+namespace qimbar::win32 {
 
 platform::Status Win32TextBox::readText(std::string& text) {
     if (IsWindow(edit_) == FALSE) {
@@ -32,4 +32,4 @@ platform::Status Win32TextBox::writeText(std::string_view text) {
     return platform::Status::ok();
 }
 
-}  // namespace qimbar::app
+}  // namespace qimbar::win32

@@ -1,16 +1,20 @@
-#include "app/win32/label_font.h"
+#include "app/win32/fonts.h"
+
+#include "app/win32/unicode.h"
 
 #include <algorithm>
+#include <array>
 
-namespace qimbar::app {
+namespace qimbar::win32 {
 
 namespace {
 
-LOGFONTW labelLogFont(std::wstring_view face, int dpi) {
+LOGFONTW logFont(const app::FontDescription& description, std::wstring_view face, int dpi) {
     LOGFONTW font{};
-    font.lfHeight = -labelFontPixels(dpi);  // negative: the character height, as points give it
+    // Negative: the character height, as points give it.
+    font.lfHeight = -app::fontPixels(description, dpi);
     font.lfWeight = FW_NORMAL;
-    font.lfCharSet = kLabelCharSet;
+    font.lfCharSet = charSetOf(description);
     font.lfOutPrecision = OUT_DEFAULT_PRECIS;
     font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     font.lfQuality = DEFAULT_QUALITY;
@@ -22,15 +26,16 @@ LOGFONTW labelLogFont(std::wstring_view face, int dpi) {
 
 }  // namespace
 
-int labelFontPixels(int dpi) {
-    return MulDiv(975, dpi, 7200);
+BYTE charSetOf(const app::FontDescription& description) {
+    return description.charset == app::Charset::Cyrillic ? RUSSIAN_CHARSET : DEFAULT_CHARSET;
 }
 
-LabelFont chooseLabelFont(int dpi) {
+ChosenFont chooseFont(const app::FontDescription& description, int dpi) {
     const ScreenDc screen;
-    LabelFont chosen;
-    for (const std::wstring_view face : kLabelFaces) {
-        const LOGFONTW wanted = labelLogFont(face, dpi);
+    ChosenFont chosen;
+    for (const std::string_view utf8Face : description.faces) {
+        const std::wstring face = widen(utf8Face);
+        const LOGFONTW wanted = logFont(description, face, dpi);
         UniqueFont font(CreateFontIndirectW(&wanted));
         if (!font) {
             continue;
@@ -41,18 +46,19 @@ LabelFont chooseLabelFont(int dpi) {
         TEXTMETRICW metrics{};
         GetTextMetricsW(screen.get(), &metrics);
         const bool sameFace = face == realised.data();
-        const bool cyrillic = metrics.tmCharSet == kLabelCharSet;
+        const bool rightCharSet =
+            wanted.lfCharSet == DEFAULT_CHARSET || metrics.tmCharSet == wanted.lfCharSet;
         // A bitmap face comes in a few sizes only: it must have this one.
         const bool scalable = (metrics.tmPitchAndFamily & TMPF_TRUETYPE) != 0 ||
                               (metrics.tmPitchAndFamily & TMPF_VECTOR) != 0;
         const bool rightSize =
-            scalable || metrics.tmHeight - metrics.tmInternalLeading == labelFontPixels(dpi);
+            scalable || metrics.tmHeight - metrics.tmInternalLeading == -wanted.lfHeight;
         chosen = {std::move(font), realised.data()};
-        if (sameFace && cyrillic && rightSize) {
+        if (sameFace && rightCharSet && rightSize) {
             break;
         }
     }
     return chosen;
 }
 
-}  // namespace qimbar::app
+}  // namespace qimbar::win32

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace qimbar::app {
+namespace qimbar::win32 {
 
 // A Win32 edit control seen as the action's text box; its text is read and
 // written whole.
@@ -19,4 +19,4 @@ private:
     HWND edit_;  // owned by the window; a box whose window is gone reports so
 };
 
-}  // namespace qimbar::app
+}  // namespace qimbar::win32
