@@ -19,6 +19,11 @@ public:
         boxes_.at(static_cast<std::size_t>(number)) = std::make_unique<Box>(std::move(handle));
     }
 
+    // Puts another box in the place of `TextN`: how tests make a box fail.
+    void replace(int number, std::unique_ptr<platform::TextBox> box) {
+        boxes_.at(static_cast<std::size_t>(number)) = std::move(box);
+    }
+
     platform::TextBox& textBox(int number) override {
         const auto index = static_cast<std::size_t>(number);
         if (index >= boxes_.size() || !boxes_.at(index)) {
@@ -28,7 +33,7 @@ public:
     }
 
 private:
-    std::array<std::unique_ptr<Box>, 47> boxes_;  // Text1 to Text46
+    std::array<std::unique_ptr<platform::TextBox>, 47> boxes_;  // Text1 to Text46
 };
 
 }  // namespace qimbar::app

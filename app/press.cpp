@@ -9,14 +9,17 @@
 namespace qimbar::app {
 
 std::optional<std::string> pressRow(int page, int row, platform::TextBoxes& boxes) {
-    // No exception may cross a shell's event loop: every error becomes a
-    // message, and the program goes on with the boxes as the failure left them.
+    // No exception may cross a shell's event loop: every error, whatever a
+    // box or the toolkit under it throws, becomes a message, and the program
+    // goes on with the boxes as the failure left them.
     try {
         convert::ConvertFromRow(convert::page(page), row, boxes);
     } catch (const platform::RunTimeError& error) {
         return std::string(error.message());
     } catch (const std::bad_alloc&) {
         return std::string("Xotira yetmadi.");
+    } catch (...) {
+        return std::string("Kutilmagan xatolik yuz berdi.");
     }
     return std::nullopt;
 }

@@ -16,6 +16,11 @@ Function entry(HMODULE library, const char* name) {
 ComApartment::ComApartment()
     : ole32_(LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
     if (ole32_ == nullptr) {
+        // Windows 7 without KB2533623 knows no LOAD_LIBRARY_SEARCH_SYSTEM32;
+        // ole32 is a known DLL, which comes from System32 whatever the path.
+        ole32_ = LoadLibraryExW(L"ole32.dll", nullptr, 0);
+    }
+    if (ole32_ == nullptr) {
         return;
     }
     const auto initialize = entry<decltype(&CoInitializeEx)>(ole32_, "CoInitializeEx");

@@ -14,7 +14,8 @@ LOGFONTW logFont(const app::FontDescription& description, std::wstring_view face
     // Negative: the character height, as points give it.
     font.lfHeight = -app::fontPixels(description, dpi);
     font.lfWeight = FW_NORMAL;
-    font.lfCharSet = charSetOf(description);
+    font.lfCharSet =
+        description.charset == app::Charset::Cyrillic ? RUSSIAN_CHARSET : DEFAULT_CHARSET;
     font.lfOutPrecision = OUT_DEFAULT_PRECIS;
     font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     font.lfQuality = DEFAULT_QUALITY;
@@ -24,37 +25,53 @@ LOGFONTW logFont(const app::FontDescription& description, std::wstring_view face
     return font;
 }
 
+struct Realised {
+    ChosenFont font;
+    bool asAskedFor = false;
+};
+
+Realised create(const app::FontDescription& description, std::wstring_view face, int dpi) {
+    const LOGFONTW wanted = logFont(description, face, dpi);
+    UniqueFont font(CreateFontIndirectW(&wanted));
+    if (!font) {
+        return {};
+    }
+    const ScreenDc screen;
+    const Selected selected(screen.get(), font.get());
+    std::array<wchar_t, LF_FACESIZE> realised{};
+    GetTextFaceW(screen.get(), static_cast<int>(realised.size()), realised.data());
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen.get(), &metrics);
+    const bool sameFace = face == realised.data();
+    const bool rightCharSet =
+        wanted.lfCharSet == DEFAULT_CHARSET || metrics.tmCharSet == wanted.lfCharSet;
+    // A bitmap face comes in a few sizes only: it must have this one.
+    const bool scalable = (metrics.tmPitchAndFamily & TMPF_TRUETYPE) != 0 ||
+                          (metrics.tmPitchAndFamily & TMPF_VECTOR) != 0;
+    const bool rightSize =
+        scalable || metrics.tmHeight - metrics.tmInternalLeading == -wanted.lfHeight;
+    return {{std::move(font), realised.data()}, sameFace && rightCharSet && rightSize};
+}
+
 }  // namespace
 
-BYTE charSetOf(const app::FontDescription& description) {
-    return description.charset == app::Charset::Cyrillic ? RUSSIAN_CHARSET : DEFAULT_CHARSET;
+std::optional<ChosenFont> realise(const app::FontDescription& description, std::wstring_view face,
+                                  int dpi) {
+    Realised realised = create(description, face, dpi);
+    if (!realised.asAskedFor) {
+        return std::nullopt;
+    }
+    return std::move(realised.font);
 }
 
 ChosenFont chooseFont(const app::FontDescription& description, int dpi) {
-    const ScreenDc screen;
     ChosenFont chosen;
-    for (const std::string_view utf8Face : description.faces) {
-        const std::wstring face = widen(utf8Face);
-        const LOGFONTW wanted = logFont(description, face, dpi);
-        UniqueFont font(CreateFontIndirectW(&wanted));
-        if (!font) {
-            continue;
+    for (const std::string_view face : description.faces) {
+        Realised realised = create(description, widen(face), dpi);
+        if (realised.font.font) {
+            chosen = std::move(realised.font);
         }
-        const Selected selected(screen.get(), font.get());
-        std::array<wchar_t, LF_FACESIZE> realised{};
-        GetTextFaceW(screen.get(), static_cast<int>(realised.size()), realised.data());
-        TEXTMETRICW metrics{};
-        GetTextMetricsW(screen.get(), &metrics);
-        const bool sameFace = face == realised.data();
-        const bool rightCharSet =
-            wanted.lfCharSet == DEFAULT_CHARSET || metrics.tmCharSet == wanted.lfCharSet;
-        // A bitmap face comes in a few sizes only: it must have this one.
-        const bool scalable = (metrics.tmPitchAndFamily & TMPF_TRUETYPE) != 0 ||
-                              (metrics.tmPitchAndFamily & TMPF_VECTOR) != 0;
-        const bool rightSize =
-            scalable || metrics.tmHeight - metrics.tmInternalLeading == -wanted.lfHeight;
-        chosen = {std::move(font), realised.data()};
-        if (sameFace && rightCharSet && rightSize) {
+        if (realised.asAskedFor) {
             break;
         }
     }

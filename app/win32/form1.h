@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/box_table.h"
+#include "app/scoped_override.h"
 #include "app/win32/com.h"
 #include "app/win32/handles.h"
 #include "app/win32/win32_text_box.h"
@@ -11,14 +12,11 @@
 #include <oleacc.h>
 
 #include <array>
-#include <memory>
+#include <functional>
 #include <optional>
 #include <string_view>
 
 namespace qimbar::win32 {
-
-using app::ControlDescription;
-using app::Pixels;
 
 struct Form1Options {
     HINSTANCE instance = nullptr;
@@ -26,8 +24,24 @@ struct Form1Options {
     bool endsProgram = true;  // closing the window ends the message loop
 };
 
+// Whether high contrast is on: the system's setting, asked again whenever the
+// system says its settings changed. Tests stand in for the system, since
+// Wine cannot turn it on.
+using HighContrastQuery = std::function<bool()>;
+[[nodiscard]] HighContrastQuery& highContrastQuery();
+using ScopedHighContrast = app::ScopedSlotOverride<HighContrastQuery, highContrastQuery>;
+
+// Where the window gets the annotation service that tells screen readers
+// what a control is: the system's. Tests stand in for it, since Wine's keeps
+// nothing that can be read back.
+using AnnotationService = std::function<ComPtr<IAccPropServices>(const ComApartment&)>;
+[[nodiscard]] AnnotationService& annotationService();
+using ScopedAnnotationService = app::ScopedSlotOverride<AnnotationService, annotationService>;
+
 // The one window, native: the tab control with its six pages of rows and the
-// credit line, all built from the window description. Closing it destroys it.
+// credit line, all built from the window description. Before it shows, only
+// what the first look needs is made; the rest follows once the window is up.
+// Closing it destroys it.
 class Form1 {
 public:
     explicit Form1(const Form1Options& options);
@@ -38,13 +52,14 @@ public:
     Form1& operator=(Form1&&) = delete;
 
     [[nodiscard]] HWND window() const { return window_.get(); }
-    // The control of that name in the description, or null.
+    // The control of that name in the description; null while not yet made.
     [[nodiscard]] HWND control(std::string_view name) const;
     [[nodiscard]] HWND tabControl() const { return controls_.at(app::kTabControlIndex); }
-    // Made once the window is up, as are the buttons' screen-reader names.
     [[nodiscard]] HWND tooltips() const { return tooltips_; }
-    [[nodiscard]] bool startedUp() const { return tooltips_ != nullptr; }
-    [[nodiscard]] HFONT labelFont() const { return labelFont_.get(); }
+    // Every control made, with its tooltip and screen-reader annotations.
+    [[nodiscard]] bool startedUp() const { return startedUp_; }
+    [[nodiscard]] HFONT labelFont() const { return fonts_.label.get(); }
+    [[nodiscard]] HFONT windowFont() const { return fonts_.window.get(); }
     [[nodiscard]] int dpi() const { return dpi_; }
 
     [[nodiscard]] int currentPage() const;
@@ -53,38 +68,58 @@ public:
     // The keys the window takes before any control or the dialog manager:
     // Ctrl+Tab and Ctrl+Shift+Tab, Enter on a focused button, then the
     // dialog manager's Tab walk. True when `message` has been handled.
-    bool preTranslate(MSG& message);
+    // Nothing that goes wrong here ends the program.
+    bool preTranslate(MSG& message) noexcept;
+
+    // The value boxes the presses read and write; tests put a failing one in.
+    [[nodiscard]] app::BoxTable<Win32TextBox>& boxes() { return boxes_; }
 
 private:
+    struct Fonts {
+        UniqueFont label;
+        UniqueFont window;
+    };
+
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    bool takeKey(const MSG& message);
 
-    void createControls();
+    void createControl(std::size_t index);
+    void createPage(int page);
+    void finishStartUp();
     void createTooltips();
-    void nameButtonsForAssistiveTools();
-    void makeFonts();
-    [[nodiscard]] HFONT fontOf(const ControlDescription& control) const;
-    [[nodiscard]] Pixels placeOf(const ControlDescription& control) const;
+    void annotate();
+    void clearAnnotations();
+    [[nodiscard]] HFONT fontOf(const app::ControlDescription& control) const;
+    [[nodiscard]] app::Pixels placeOf(const app::ControlDescription& control) const;
+    void applyFonts();
     void sizeTabs();
     void sizeFrame();
-    void applyDpi(int dpi);
+    void loadIcons();
+    void applyDpi(int dpi, const RECT& suggested);
+    void refreshLook();
     void showPage(int page);
     void onCommand(int id, int code);
     void rememberFocus();
+    [[nodiscard]] COLORREF creditColour() const;
 
     HINSTANCE instance_;
     bool endsProgram_;
     std::array<HWND, app::controls.size()> controls_{};  // children: owned by the window
     HWND tooltips_ = nullptr;                            // owned by the window
+    bool startedUp_ = false;
+    bool pressing_ = false;  // a press, and the message it may show, under way
+    bool highContrast_ = false;
     int dpi_ = app::kDefaultDpi;
-    UniqueFont labelFont_;
-    UniqueFont windowFont_;
+    Fonts fonts_;
+    UniqueIcon bigIcon_;
+    UniqueIcon smallIcon_;
     HWND lastFocus_ = nullptr;
     std::optional<ComApartment> com_;
     ComPtr<IAccPropServices> annotations_;
     app::BoxTable<Win32TextBox> boxes_;
-    // Last, so it goes first: the window and its children, while the fonts
-    // and the rest they use are still there.
+    // Last, so it goes first: the window and its children, while the fonts,
+    // icons and the rest they use are still there.
     UniqueWindow window_;
 };
 

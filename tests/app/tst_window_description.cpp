@@ -1,6 +1,7 @@
 // The shared window layer on its own: the description against the keyboard
 // order written out independently, twips to pixels at any DPI, the unit
 // explanations and the press routine's messages.
+#include "app/colour.h"
 #include "app/press.h"
 #include "app/unit_explanation.h"
 #include "app/window_description.h"
@@ -10,7 +11,12 @@
 
 #include <algorithm>
 #include <doctest/doctest.h>
+#include <functional>
+#include <memory>
+#include <new>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 using qimbar::app::twipsToPixels;
 
@@ -87,4 +93,87 @@ TEST_CASE("the press routine turns every failure into its message") {
 
     boxes.failRead(1, qimbar::platform::kAccessFailed);
     CHECK(qimbar::app::pressRow(3, 1, boxes) == "Maydon matnini o'qib bo'lmadi.");
+}
+
+TEST_CASE("a box that throws becomes a message too") {
+    // A toolkit's box may throw where it should report: whatever it throws,
+    // the press ends with a message and the boxes written before it stand.
+    struct Throwing final : qimbar::platform::TextBoxes {
+        qimbar::testing::MemoryBoxes real{29, 35, "old"};
+        int throwAt = 0;  // the box whose access throws
+        std::function<void()> raise;
+        struct Box final : qimbar::platform::TextBox {
+            Throwing& owner;
+            int number;
+            Box(Throwing& o, int n) : owner(o), number(n) {}
+            qimbar::platform::Status readText(std::string& text) override {
+                return owner.real.textBox(number).readText(text);
+            }
+            qimbar::platform::Status writeText(std::string_view text) override {
+                if (number == owner.throwAt) {
+                    owner.raise();
+                }
+                return owner.real.textBox(number).writeText(text);
+            }
+        };
+        std::vector<std::unique_ptr<Box>> boxes;
+        qimbar::platform::TextBox& textBox(int number) override {
+            boxes.push_back(std::make_unique<Box>(*this, number));
+            return *boxes.back();
+        }
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> raise;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"a standard exception", [] { throw std::runtime_error("the box is gone"); },
+         "Kutilmagan xatolik yuz berdi."},
+        {"something else", [] { throw 42; }, "Kutilmagan xatolik yuz berdi."},
+        {"no memory", [] { throw std::bad_alloc(); }, "Xotira yetmadi."},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(std::string_view(c.name));
+        Throwing boxes;
+        boxes.real.setText(29, "1");
+        boxes.throwAt = 31;
+        boxes.raise = c.raise;
+        CHECK(qimbar::app::pressRow(3, 1, boxes) == c.message);
+        CHECK(boxes.real.text(30) == "1000");
+        CHECK(boxes.real.text(31) == "old");
+    }
+}
+
+TEST_CASE("the credit line's colour stays readable on any background") {
+    using qimbar::app::contrastRatio;
+    using qimbar::app::Rgb;
+    constexpr Rgb black{0, 0, 0};
+    constexpr Rgb white{255, 255, 255};
+    CHECK(contrastRatio(black, white) == doctest::Approx(21.0));
+    CHECK(contrastRatio(white, black) == doctest::Approx(21.0));
+    CHECK(contrastRatio({12, 34, 56}, {12, 34, 56}) == doctest::Approx(1.0));
+    CHECK(contrastRatio({118, 118, 118}, white) == doctest::Approx(4.54).epsilon(0.01));
+
+    struct Case {
+        const char* name;
+        Rgb background;
+        Rgb text;  // the system's text colour on it
+        Rgb expected;
+    };
+    const Case cases[] = {
+        {"the classic button face", {212, 208, 200}, black, qimbar::app::kCreditColour},
+        {"Windows 10's button face", {240, 240, 240}, black, qimbar::app::kCreditColour},
+        {"a dark palette", {53, 53, 53}, {240, 240, 240}, {240, 240, 240}},
+        {"high contrast black", black, white, white},
+        {"high contrast white", white, black, qimbar::app::kCreditColour},
+        {"a dark face with a poor text colour", {30, 30, 60}, {60, 60, 90}, white},
+        {"a mid grey with a poor text colour", {128, 128, 128}, {120, 120, 120}, black},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(std::string_view(c.name));
+        const Rgb chosen = qimbar::app::creditColourOn(c.background, c.text);
+        CHECK(chosen == c.expected);
+        CHECK(contrastRatio(chosen, c.background) >= qimbar::app::kReadableContrast);
+    }
 }

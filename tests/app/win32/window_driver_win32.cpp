@@ -1,6 +1,8 @@
 // The behaviour suite's driver for the Win32 shell. Keys and clicks are sent
-// as the messages the system would deliver, through the same pre-translation
-// the program's message loop does, so no real input device is needed.
+// as the messages the system would queue, and go through the program's own
+// loop (its pre-translation, the dialog manager, TranslateMessage, dispatch),
+// so no real input device is needed. Typed text is keys, not WM_CHAR; a
+// paste is Ctrl+V.
 #include "app/win32/error_display.h"
 #include "app/win32/form1.h"
 #include "app/win32/unicode.h"
@@ -160,10 +162,15 @@ public:
         SetFocus(box);
         const auto end = static_cast<WPARAM>(GetWindowTextLengthW(box));
         SendMessageW(box, EM_SETSEL, end, static_cast<LPARAM>(end));
-        for (const wchar_t unit : widen(text)) {
-            PostMessageW(box, WM_CHAR, unit, 1);
+        for (const wchar_t character : widen(text)) {
+            // The key that types it on this keyboard layout, with Shift if it
+            // needs it; TranslateMessage makes the character of it.
+            const SHORT key = VkKeyScanW(character);
+            if (key == -1) {
+                throw std::runtime_error("no key types that character");
+            }
+            stroke(LOBYTE(key), false, (HIBYTE(key) & 1U) != 0);
         }
-        settle();
     }
 
     void paste(std::string_view name, std::string_view text) override {
@@ -171,8 +178,7 @@ public:
         SetWindowTextW(box, L"");
         SetFocus(box);
         putOnClipboard(widen(text));
-        SendMessageW(box, WM_PASTE, 0, 0);  // what Ctrl+V does in an edit control
-        settle();
+        stroke('V', true, false);
     }
 
     void click(std::string_view name) override {
