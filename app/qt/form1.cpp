@@ -1,5 +1,6 @@
 #include "app/qt/form1.h"
 
+#include "app/colour.h"
 #include "app/press.h"
 #include "app/qt/error_display.h"
 #include "app/qt/sstab.h"
@@ -7,6 +8,7 @@
 #include "app/window_description.h"
 #include "convert/pages.h"
 
+#include <QEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,7 +52,10 @@ QFont fontOf(const app::FontDescription& description) {
     }
     font.setFamilies(families);
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(description.hundredthsOfPoint / 100.0);
+    // In the layout's own pixels, so that the text keeps to the fixed
+    // controls whatever the desktop's font DPI; Qt scales both alike on a
+    // high-DPI screen.
+    font.setPixelSize(app::fontPixels(description));
     font.setWeight(QFont::Normal);
     font.setItalic(false);
     font.setUnderline(false);
@@ -74,6 +79,9 @@ Form1::Form1(QWidget* parent)
     setWindowTitle(text(form1.caption));
     setFixedSize(twipsToPixels(form1.clientWidth), twipsToPixels(form1.clientHeight));
     setWindowIcon(programIcon());
+    // The window's default font, not the desktop's: the layout's 19-pixel
+    // boxes were drawn for it, and today's 10- and 11-point defaults clip.
+    setFont(fontOf(app::kWindowFont));
     build();
 }
 
@@ -113,14 +121,11 @@ void Form1::build() {
                 label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
                 if (isCredit) {
                     // On a button-face background Qt would pick the button text
-                    // colour; the credit is drawn in its own dark blue.
+                    // colour; the credit is drawn in a colour of its own.
                     label->setForegroundRole(QPalette::WindowText);
-                    QPalette palette = label->palette();
-                    palette.setColor(QPalette::WindowText,
-                                     QColor(app::kCreditColour.red, app::kCreditColour.green,
-                                            app::kCreditColour.blue));
-                    label->setPalette(palette);
                     credit = label;
+                    credit_ = label;
+                    colourCredit();
                 } else {
                     label->setForegroundRole(QPalette::ButtonText);
                     label->setFont(labelFont);
@@ -190,6 +195,29 @@ void Form1::build() {
         auto* previous = new QShortcut(keys, this);
         connect(previous, &QShortcut::activated, tabControl_, &SSTab::selectPreviousPage);
     }
+}
+
+void Form1::colourCredit() {
+    // Dark blue on the button face, unless the palette (a dark or a
+    // high-contrast one) makes it unreadable there.
+    const auto rgb = [](const QColor& colour) {
+        return app::Rgb{static_cast<std::uint8_t>(colour.red()),
+                        static_cast<std::uint8_t>(colour.green()),
+                        static_cast<std::uint8_t>(colour.blue())};
+    };
+    const QPalette window = palette();
+    const app::Rgb chosen = app::creditColourOn(rgb(window.color(QPalette::Button)),
+                                                rgb(window.color(QPalette::ButtonText)));
+    QPalette own = credit_->palette();
+    own.setColor(QPalette::WindowText, QColor(chosen.red, chosen.green, chosen.blue));
+    credit_->setPalette(own);
+}
+
+void Form1::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange && credit_ != nullptr) {
+        colourCredit();
+    }
+    QWidget::changeEvent(event);
 }
 
 void Form1::describeRowsForAssistiveTools(const std::array<RowWidgets, 47>& rows) {

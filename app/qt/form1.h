@@ -42,6 +42,9 @@ public:
 
     [[nodiscard]] SSTab* tabControl() const { return tabControl_; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     struct RowWidgets {
         QLabel* label = nullptr;
@@ -52,8 +55,10 @@ private:
     void build();
     static void describeRowsForAssistiveTools(const std::array<RowWidgets, 47>& rows);
     void press(int page, int row);
+    void colourCredit();
 
     SSTab* tabControl_ = nullptr;
+    QLabel* credit_ = nullptr;
     app::BoxTable<QtTextBox> boxes_;
 };
 

@@ -1,8 +1,13 @@
 // The floors for start-up under Windows: a bare Win32 window with the
-// program's client size, frame and manifest, and nothing in it; with --text,
-// the same window showing one line of text, which makes it load the fonts as
-// every window with text must.
+// program's client size, frame and manifest, and nothing in it; with --tab,
+// the same window holding one tab control of six tabs, which makes it load
+// common controls 6 and draw text, as every window built of common controls
+// must.
 #include <windows.h>
+
+#include <commctrl.h>
+
+#include <initializer_list>
 
 namespace {
 
@@ -34,9 +39,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLin
     if (window == nullptr) {
         return 1;
     }
-    if (commandLine != nullptr && lstrcmpW(commandLine, L"--text") == 0) {
-        CreateWindowExW(0, L"STATIC", L"Qimbar birliklari", WS_CHILD | WS_VISIBLE, 10, 10, 200, 20,
-                        window, nullptr, instance, nullptr);
+    if (commandLine != nullptr && lstrcmpW(commandLine, L"--tab") == 0) {
+        INITCOMMONCONTROLSEX classes{};
+        classes.dwSize = sizeof(classes);
+        classes.dwICC = ICC_TAB_CLASSES;
+        InitCommonControlsEx(&classes);
+        HWND tabs = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE, 16, 16, 454, 393,
+                                    window, nullptr, instance, nullptr);
+        for (const wchar_t* caption :
+             {L"Uzunlik", L"Og'irlik", L"Hajm", L"Tezlik", L"Maydon", L"Harorat"}) {
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = const_cast<wchar_t*>(caption);
+            SendMessageW(tabs, TCM_INSERTITEMW, 99, reinterpret_cast<LPARAM>(&item));
+        }
     }
     ShowWindow(window, show);
     MSG message{};

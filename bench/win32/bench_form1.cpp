@@ -1,5 +1,6 @@
-// Building Form1 with its 130 controls, its fonts, tooltips and layout,
-// against creating the same number of bare child windows in a bare parent.
+// Building Form1 up to the moment it shows (its fonts, the tab control, the
+// credit line and the start page's rows), against creating as many bare
+// child windows in a bare parent; and the rest, made once the window is up.
 // Alternating, median of each, under whatever runs the program (Wine here).
 #include "app/win32/form1.h"
 
@@ -25,16 +26,33 @@ void pump() {
     }
 }
 
-double buildForm1() {
+// The controls the first look has: the start page's, the tab control, the credit line.
+int firstLookControls() {
+    return static_cast<int>(std::count_if(
+        qimbar::app::controls.begin(), qimbar::app::controls.end(), [](const auto& control) {
+            return control.page == qimbar::app::form1.startPage || control.name == "SSTab1" ||
+                   control.name == "Label1";
+        }));
+}
+
+struct Form1Times {
+    double shown;     // until the window shows
+    double finished;  // the rest, once it is up
+};
+
+Form1Times buildForm1() {
     const auto start = Clock::now();
-    {
-        const qimbar::win32::Form1 form({.instance = GetModuleHandleW(nullptr),
-                                         .showCommand = SW_SHOWNOACTIVATE,
-                                         .endsProgram = false});
-        const auto built = Clock::now();
+    const qimbar::win32::Form1 form({.instance = GetModuleHandleW(nullptr),
+                                     .showCommand = SW_SHOWNOACTIVATE,
+                                     .endsProgram = false});
+    const auto shown = Clock::now();
+    while (!form.startedUp()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
         pump();
-        return std::chrono::duration<double, std::milli>(built - start).count();
     }
+    const auto finished = Clock::now();
+    return {std::chrono::duration<double, std::milli>(shown - start).count(),
+            std::chrono::duration<double, std::milli>(finished - shown).count()};
 }
 
 double buildBare() {
@@ -42,7 +60,7 @@ double buildBare() {
     HWND parent =
         CreateWindowExW(0, WC_STATICW, L"Bare", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                         489, 424, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    for (int i = 0; i < static_cast<int>(qimbar::app::controls.size()); ++i) {
+    for (int i = 0; i < firstLookControls(); ++i) {
         CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, parent,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + i)),
                         GetModuleHandleW(nullptr), nullptr);
@@ -70,22 +88,29 @@ int main() {
     InitCommonControlsEx(&classes);
     buildForm1();  // warm: classes registered, fonts cached
     buildBare();
-    std::vector<double> form;
+    std::vector<double> shown;
+    std::vector<double> finished;
     std::vector<double> bare;
+    const auto form = [&] {
+        const Form1Times times = buildForm1();
+        shown.push_back(times.shown);
+        finished.push_back(times.finished);
+    };
     for (int run = 0; run < kRuns; ++run) {
         if (run % 2 == 0) {
-            form.push_back(buildForm1());
+            form();
             bare.push_back(buildBare());
         } else {
             bare.push_back(buildBare());
-            form.push_back(buildForm1());
+            form();
         }
     }
-    const double f = median(form);
+    const double f = median(shown);
     const double b = median(bare);
-    std::printf("building the window, %d runs each (median):\n", kRuns);
-    std::printf("  %zu bare child windows  %7.2f ms\n", qimbar::app::controls.size(), b);
-    std::printf("  Form1 with its controls %7.2f ms\n", f);
-    std::printf("  ratio %.2f (goal: at most 1.5)\n", f / b);
+    std::printf("building the window in process, %d runs each (median):\n", kRuns);
+    std::printf("  %d bare child windows                 %7.2f ms\n", firstLookControls(), b);
+    std::printf("  Form1 until it shows (%d controls)    %7.2f ms (%.2f times)\n",
+                firstLookControls(), f, f / b);
+    std::printf("  the rest, once the window is up       %7.2f ms\n", median(finished));
     return 0;
 }

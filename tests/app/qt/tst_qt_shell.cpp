@@ -1,6 +1,7 @@
 // What only the Qt shell has: its window flags and icon, the label font and
 // its fallback, the credit line's colour in pixels, the real message box, and
 // closing the window ending the event loop.
+#include "app/colour.h"
 #include "app/window_description.h"
 #include "convert/pages.h"
 #include "tests/app/qt/form_fixture.h"
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTimer>
 #include <QtTest>
 
@@ -24,6 +26,10 @@ private Q_SLOTS:
     void longestCaptionsFitTheirLabels_data();
     void longestCaptionsFitTheirLabels();
     void creditLineUnderTheTabControl();
+    void creditLineReadableOnEveryPalette_data();
+    void creditLineReadableOnEveryPalette();
+    void textFitsItsControl_data();
+    void textFitsItsControl();
     void focusNeverLandsOnALabelOrASpareControl();
     void messageBoxIsModalCriticalWithOk();
     void closingEndsTheProgramWithoutAQuestion();
@@ -80,13 +86,13 @@ std::pair<int, int> inkColumns(const QImage& image, const QColor& background) {
 
 void QtShellTest::unitLabels() {
     // Each unit's name is drawn in the first listed face the machine has, at
-    // 9.75 point: the ink of the drawn label is as wide as that face makes
-    // the name, in button text on the button face.
+    // 9.75 point (13 pixels at 96 DPI): the ink of the drawn label is as wide
+    // as that face makes the name, in button text on the button face.
     FormFixture f;
     const QString face = firstInstalled(qimbar::app::kLabelFont);
     QVERIFY2(!face.isEmpty(), "none of the label faces is installed (fonts-liberation has one)");
     QFont expected(face);
-    expected.setPointSizeF(9.75);
+    expected.setPixelSize(qimbar::app::fontPixels(qimbar::app::kLabelFont));
     const QFontMetrics metrics(expected);
     for (const auto& page : qimbar::convert::pages) {
         f.selectPage(page.number);
@@ -98,11 +104,11 @@ void QtShellTest::unitLabels() {
             const auto [first, last] = inkColumns(drawn, background);
             const int width = metrics.boundingRect(label->text()).width();
             QVERIFY2(std::abs((last - first + 1) - width) <= 2,
-                     qPrintable(QStringLiteral("%1: ink %2 px wide, %3 in %4 is %5 px")
+                     qPrintable(QStringLiteral("%1: ink %2 px wide, %3 at %4 px is %5 px")
                                     .arg(label->text())
                                     .arg(last - first + 1)
                                     .arg(face)
-                                    .arg(expected.pointSizeF())
+                                    .arg(expected.pixelSize())
                                     .arg(width)));
             // Anti-aliased, the ink reaches the text colour's side of the
             // midway grey, not always the colour itself.
@@ -142,18 +148,26 @@ void QtShellTest::creditLineUnderTheTabControl() {
     FormFixture f;
     auto* credit = f.find<QLabel>(QStringLiteral("Label1"));
     QVERIFY(credit->autoFillBackground());
-    // Its text is drawn in dark blue on the button face: look at the pixels.
+    // Its text is drawn in dark blue on the button face: look at the pixels,
+    // anti-aliased into the face at their edges.
     const QImage drawn = credit->grab().toImage();
+    const QColor face = credit->palette().color(QPalette::Button);
     int blue = 0;
+    QColor strongest = face;
     for (int y = 0; y < drawn.height(); ++y) {
         for (int x = 0; x < drawn.width(); ++x) {
             const QColor pixel = drawn.pixelColor(x, y);
             QVERIFY2(pixel.red() == pixel.green(), "only dark blue text on a grey face");
-            blue += pixel == QColor(0, 0, 192) ? 1 : 0;
+            if (pixel.blue() > pixel.red() + 40) {
+                ++blue;
+                strongest = pixel.red() < strongest.red() ? pixel : strongest;
+            }
         }
     }
     QVERIFY2(blue > 20, qPrintable(QString::number(blue)));
-    QCOMPARE(drawn.pixelColor(drawn.width() - 1, 0), credit->palette().color(QPalette::Button));
+    QVERIFY2(strongest.red() <= 40 && strongest.blue() >= 150 && strongest.blue() <= 200,
+             qPrintable(strongest.name()));
+    QCOMPARE(drawn.pixelColor(drawn.width() - 1, 0), face);
     // Row 408 is both the credit's top and the tab control's bottom: the tab
     // control is drawn there. Below it, the credit line; its last row, 424,
     // is outside the window.
@@ -161,6 +175,108 @@ void QtShellTest::creditLineUnderTheTabControl() {
     QWidget* atTop = f.form().childAt(120, 408);
     QVERIFY(atTop == &f.tabs() || f.tabs().isAncestorOf(atTop));
     QCOMPARE(f.form().childAt(120, 412), credit);
+}
+
+void QtShellTest::creditLineReadableOnEveryPalette_data() {
+    QTest::addColumn<QColor>("face");
+    QTest::addColumn<QColor>("text");
+    QTest::newRow("dark (Breeze Dark, Adwaita dark)")
+        << QColor(49, 54, 59) << QColor(239, 240, 241);
+    QTest::newRow("high contrast, white on black") << QColor(Qt::black) << QColor(Qt::white);
+    QTest::newRow("high contrast, black on white") << QColor(Qt::white) << QColor(Qt::black);
+    QTest::newRow("dark, with a dim text colour") << QColor(30, 30, 60) << QColor(60, 60, 90);
+}
+
+void QtShellTest::creditLineReadableOnEveryPalette() {
+    // The palette changes while the window is open, as a desktop switches to
+    // a dark or high-contrast scheme: the credit line stays readable (WCAG's
+    // 4.5 to 1 against its background).
+    QFETCH(QColor, face);
+    QFETCH(QColor, text);
+    FormFixture f;
+    const QPalette before = QApplication::palette();
+    QPalette scheme = before;
+    for (const auto role : {QPalette::Window, QPalette::Button, QPalette::Base}) {
+        scheme.setColor(role, face);
+    }
+    for (const auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
+        scheme.setColor(role, text);
+    }
+    QApplication::setPalette(scheme);
+    QCoreApplication::processEvents();
+    auto* credit = f.find<QLabel>(QStringLiteral("Label1"));
+    const QImage drawn = credit->grab().toImage();
+    QApplication::setPalette(before);
+
+    const auto rgb = [](const QColor& c) {
+        return qimbar::app::Rgb{static_cast<std::uint8_t>(c.red()),
+                                static_cast<std::uint8_t>(c.green()),
+                                static_cast<std::uint8_t>(c.blue())};
+    };
+    const QColor background = drawn.pixelColor(drawn.width() - 1, 0);
+    QCOMPARE(background, face);
+    double best = 1.0;
+    int ink = 0;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QColor pixel = drawn.pixelColor(x, y);
+            ink += pixel != background ? 1 : 0;
+            best = std::max(best, qimbar::app::contrastRatio(rgb(pixel), rgb(background)));
+        }
+    }
+    QVERIFY2(ink > 20, qPrintable(QString::number(ink)));
+    QVERIFY2(best >= qimbar::app::kReadableContrast, qPrintable(QString::number(best)));
+}
+
+void QtShellTest::textFitsItsControl_data() {
+    QTest::addColumn<int>("desktopPoints");  // 0: the platform's own default
+    QTest::newRow("the platform's default font") << 0;
+    QTest::newRow("GNOME's and KDE's 11 point") << 11;
+    QTest::newRow("a large 14 point") << 14;
+}
+
+void QtShellTest::textFitsItsControl() {
+    // Whatever the desktop's font, every caption, unit name and box line
+    // fits its fixed control. QT_FONT_DPI runs of this test do the same at
+    // 120 to 192 DPI.
+    QFETCH(int, desktopPoints);
+    const QFont before = QApplication::font();
+    if (desktopPoints > 0) {
+        QFont desktop = before;
+        desktop.setPointSize(desktopPoints);
+        QApplication::setFont(desktop);
+    }
+    FormFixture f;
+    QApplication::setFont(before);
+    const QStyle* style = f.form().style();
+    const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const int margin = style->pixelMetric(QStyle::PM_ButtonMargin);
+    for (QWidget* widget : f.form().findChildren<QWidget*>()) {
+        const auto* control = qimbar::app::findControl(widget->objectName().toStdString());
+        if (control == nullptr || (control->page == 0 && control->name != "Label1")) {
+            continue;
+        }
+        const QFontMetrics metrics = widget->fontMetrics();
+        const QString name = widget->objectName();
+        if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+            // A line edit's text stands one pixel inside its frame, top and bottom.
+            QVERIFY2(metrics.height() + 2 <= box->height() - 2 * frame, qPrintable(name));
+        } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            QVERIFY2(metrics.height() <= button->height() - 2 * frame, qPrintable(name));
+            QVERIFY2(metrics.horizontalAdvance(button->text()) <= button->width() - 2 * margin,
+                     qPrintable(name));
+        } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+            QVERIFY2(metrics.height() <= label->height(), qPrintable(name));
+            QVERIFY2(metrics.horizontalAdvance(label->text()) <= label->width(), qPrintable(name));
+        }
+    }
+    const QFontMetrics tabs = f.strip().fontMetrics();
+    for (int i = 0; i < f.strip().count(); ++i) {
+        const QRect tab = f.strip().tabRect(i);
+        QVERIFY2(tabs.horizontalAdvance(f.strip().tabText(i)) <= tab.width() - 4,
+                 qPrintable(f.strip().tabText(i)));
+        QVERIFY(tabs.height() <= tab.height());
+    }
 }
 
 void QtShellTest::focusNeverLandsOnALabelOrASpareControl() {
