@@ -11,7 +11,6 @@
 #include "convert/pages.h"
 
 #include <commctrl.h>
-#include <uxtheme.h>
 
 #include <algorithm>
 #include <exception>
@@ -215,7 +214,7 @@ Form1::Form1(const Form1Options& options)
     dpi_ = dpiOf(window());
     highContrast_ = highContrastQuery()();
     fonts_ = {chooseFont(app::kLabelFont, dpi_).font, chooseFont(app::kWindowFont, dpi_).font};
-    loadIcons();
+    loadIcon(Icon::Small);  // the frame's; the task switcher's waits
     // Only what the first look needs: the tab control, the credit line and
     // the start page's rows. The rest waits until the window is up.
     createPage(form1.startPage);
@@ -313,9 +312,8 @@ void Form1::createControl(std::size_t index) {
 
     switch (control.kind) {
         case Kind::TabControl: {
-            // Drawn without the theme, whose pane is white: the pages are
-            // button face, the colour the labels are painted in.
-            SetWindowTheme(child, L"", L"");
+            // The pages are button face, the colour the labels are painted
+            // in, whatever the theme paints its pane in.
             SetWindowSubclass(child, paintPageInButtonFace, 1, 0);
             for (std::size_t i = 0; i < tabCaptions.size(); ++i) {
                 std::wstring tab = widen(tabCaptions.at(i));
@@ -345,6 +343,7 @@ void Form1::finishStartUp() {
         bool& flag;
         ~Done() { flag = true; }
     } done{startedUp_};
+    loadIcon(Icon::Big);
     for (const std::size_t index : zOrder()) {
         createControl(index);
     }
@@ -476,23 +475,20 @@ void Form1::sizeFrame() {
     }
 }
 
-void Form1::loadIcons() {
-    // The sizes the frame and the task switcher show at this DPI; the old
-    // icons go once the window holds the new ones.
-    const auto load = [this](int widthMetric, int heightMetric) {
-        return UniqueIcon(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kProgramIcon),
-                                                        IMAGE_ICON, systemMetric(widthMetric, dpi_),
-                                                        systemMetric(heightMetric, dpi_), 0)));
-    };
-    UniqueIcon big = load(SM_CXICON, SM_CYICON);
-    UniqueIcon small = load(SM_CXSMICON, SM_CYSMICON);
-    if (!big || !small) {
+void Form1::loadIcon(Icon which) {
+    // The size the frame (small) or the task switcher (big) shows at this
+    // DPI; the old icon goes once the window holds the new one.
+    const bool big = which == Icon::Big;
+    UniqueIcon icon(
+        static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kProgramIcon), IMAGE_ICON,
+                                      systemMetric(big ? SM_CXICON : SM_CXSMICON, dpi_),
+                                      systemMetric(big ? SM_CYICON : SM_CYSMICON, dpi_), 0)));
+    if (!icon) {
         return;  // test programs carry no icon
     }
-    SendMessageW(window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
-    SendMessageW(window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
-    std::swap(bigIcon_, big);
-    std::swap(smallIcon_, small);
+    SendMessageW(window(), WM_SETICON, big ? ICON_BIG : ICON_SMALL,
+                 reinterpret_cast<LPARAM>(icon.get()));
+    std::swap(big ? bigIcon_ : smallIcon_, icon);
 }
 
 void Form1::applyDpi(int dpi, const RECT& suggested) {
@@ -506,7 +502,8 @@ void Form1::applyDpi(int dpi, const RECT& suggested) {
         }
     }
     sizeTabs();
-    loadIcons();
+    loadIcon(Icon::Small);
+    loadIcon(Icon::Big);
     SetWindowPos(window(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);

@@ -95,7 +95,8 @@ private:
     void applyFonts();
     void sizeTabs();
     void sizeFrame();
-    void loadIcons();
+    enum class Icon { Small, Big };
+    void loadIcon(Icon which);
     void applyDpi(int dpi, const RECT& suggested);
     void refreshLook();
     void showPage(int page);
