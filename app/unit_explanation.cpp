@@ -14,9 +14,10 @@ std::string unitExplanation(const convert::Page& page, int row) {
     }
     const std::string unit(page.row(row).caption);
     const std::string other(page.row(reference).caption);
-    const bool plainFactors = std::ranges::all_of(
-        page.table.rules(),
-        [](const convert::RuleEntry& entry) { return entry.rule.offset == 0.0; });
+    const auto rules = page.table.rules();
+    const bool plainFactors =
+        std::all_of(rules.begin(), rules.end(),
+                    [](const convert::RuleEntry& entry) { return entry.rule.offset == 0.0; });
     if (plainFactors) {
         return "1 " + unit + " = " + platform::formatNumber(rule->multiplier) + " " + other;
     }

@@ -4,6 +4,7 @@
 #include "platform/number_text.h"
 #include "platform/run_time_error.h"
 
+#include <cmath>
 #include <string>
 #include <variant>
 
@@ -58,6 +59,14 @@ void ConvertFromRow(const Page& page, int sourceRow, platform::TextBoxes& boxes)
         }
 
         const double value = applyRule(parsedOrRaise(sourceText), entry.rule);
+        // A result that is not finite is the fault itself: overflow gives an
+        // infinity, an invalid operation a NaN. WebAssembly keeps no flags,
+        // so this is the test on every target; the flags then add what only
+        // they can show where a processor keeps them.
+        if (!std::isfinite(value)) {
+            throw RunTimeError(std::isnan(value) ? ErrorKind::InvalidOperation
+                                                 : ErrorKind::Overflow);
+        }
         if (const auto fault = platform::floatingPointFault()) {
             throw RunTimeError(*fault);
         }

@@ -11,7 +11,7 @@ void clearFloatingPointFlags();
 
 // The fault the flags show since they were last cleared: invalid operation,
 // division by zero or overflow, in that order of precedence. Underflow and
-// inexact results are not faults.
+// inexact results are not faults. None where the processor keeps no flags.
 [[nodiscard]] std::optional<ErrorKind> floatingPointFault();
 
 }  // namespace qimbar::platform

@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <fast_float/fast_float.h>
 #include <optional>
 #include <system_error>
 
@@ -16,9 +17,6 @@ namespace {
 
 constexpr std::string_view kMinusSign = "\u2212";
 constexpr std::array<std::string_view, 3> kGroupSeparators{" ", "\u00A0", "\u202F"};
-// Far beyond any double's exponent, and far from overflowing when a megabyte
-// of digits is added to it.
-constexpr std::int64_t kExponentCap = 1'000'000'000'000;
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -96,36 +94,23 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-// The text rewritten in the one form std::from_chars reads, with what is
-// needed to tell overflow from underflow when it reports a range error.
-struct Normalized {
-    std::string chars;
-    bool negative = false;
-    // The value lies in [10^(magnitude-1), 10^magnitude) unless it is zero.
-    std::int64_t magnitude = 0;
-};
-
-std::optional<Normalized> normalize(std::string_view text) {
-    Normalized out;
-    out.chars.reserve(text.size() + 2);
+// The text rewritten in the one form fast_float reads: an optional minus,
+// digits, a point, digits, an exponent.
+std::optional<std::string> normalize(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 2);
     Scanner in(trimmed(text));
 
-    out.negative = in.acceptSign();
-    if (out.negative) {
-        out.chars += '-';
+    if (in.acceptSign()) {
+        out += '-';
     }
 
     std::int64_t integerDigits = 0;
-    std::int64_t significantIntegerDigits = 0;
     int groupLength = 0;
     bool grouped = false;
     while (true) {
         if (in.peekDigit()) {
-            const char digit = in.take();
-            if (digit != '0' || significantIntegerDigits > 0) {
-                ++significantIntegerDigits;
-            }
-            out.chars += digit;
+            out += in.take();
             ++integerDigits;
             ++groupLength;
             continue;
@@ -147,19 +132,14 @@ std::optional<Normalized> normalize(std::string_view text) {
         return std::nullopt;
     }
     if (integerDigits == 0) {
-        out.chars += '0';
+        out += '0';
     }
 
     std::int64_t fractionDigits = 0;
-    std::int64_t leadingFractionZeros = 0;
     if (in.acceptAnyOf(".,")) {
-        out.chars += '.';
+        out += '.';
         while (in.peekDigit()) {
-            const char digit = in.take();
-            if (digit == '0' && leadingFractionZeros == fractionDigits) {
-                ++leadingFractionZeros;
-            }
-            out.chars += digit;
+            out += in.take();
             ++fractionDigits;
         }
     }
@@ -167,58 +147,172 @@ std::optional<Normalized> normalize(std::string_view text) {
         return std::nullopt;
     }
 
-    std::int64_t exponent = 0;
     if (in.acceptAnyOf("eE")) {
-        out.chars += 'e';
-        const bool negativeExponent = in.acceptSign();
-        if (negativeExponent) {
-            out.chars += '-';
+        out += 'e';
+        if (in.acceptSign()) {
+            out += '-';
         }
         if (!in.peekDigit()) {
             return std::nullopt;
         }
         while (in.peekDigit()) {
-            const char digit = in.take();
-            exponent = std::min(exponent * 10 + (digit - '0'), kExponentCap);
-            out.chars += digit;
-        }
-        if (negativeExponent) {
-            exponent = -exponent;
+            out += in.take();
         }
     }
     if (!in.atEnd()) {
         return std::nullopt;
     }
-
-    out.magnitude =
-        (significantIntegerDigits > 0 ? significantIntegerDigits : -leadingFractionZeros) +
-        exponent;
     return out;
 }
 
 }  // namespace
 
 ParsedNumber parseNumber(std::string_view text) {
-    const std::optional<Normalized> number = normalize(text);
+    const std::optional<std::string> number = normalize(text);
     if (!number) {
         return ParseFailure::NotANumber;
     }
-    const char* first = number->chars.data();
-    const char* last = first + number->chars.size();
+    // fast_float: the nearest double, ties to even, on every target and in
+    // every locale; beyond the range it gives an infinity, below it a zero.
+    const char* first = number->data();
+    const char* last = first + number->size();
     double value = 0.0;
-    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
-    if (error == std::errc::result_out_of_range) {
-        // from_chars reports underflow to zero like overflow; only the latter is an error.
-        if (number->magnitude > 0) {
-            return ParseFailure::Overflow;
-        }
-        return number->negative ? -0.0 : 0.0;
-    }
+    const auto [end, error] = fast_float::from_chars(first, last, value);
     if (error != std::errc{} || end != last) {
         return ParseFailure::NotANumber;
     }
+    if (std::isinf(value)) {
+        return ParseFailure::Overflow;
+    }
     return value;
 }
+
+namespace {
+
+constexpr int kSignificantDigits = 15;
+
+// `value` in decimal, padded with zeros to `width`. Written out here rather
+// than with the C library's formatting, which would weigh on the web build.
+void appendDecimal(std::string& text, std::uint32_t value, std::size_t width) {
+    std::array<char, 10> digits{};
+    std::size_t count = 0;
+    do {
+        digits.at(count++) = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    text.append(width > count ? width - count : 0, '0');
+    while (count > 0) {
+        text.push_back(digits.at(--count));
+    }
+}
+
+// A non-negative integer in base 10^9, least significant limb first, as large
+// as a double's exact decimal value needs: 2^1024 has 309 digits, and a
+// 53-bit mantissa times 5^1074 has 767.
+class BigDecimal {
+public:
+    explicit BigDecimal(std::uint64_t value) {
+        while (value != 0) {
+            limbs_[size_++] = static_cast<std::uint32_t>(value % kBase);
+            value /= kBase;
+        }
+    }
+
+    // Multiplies by `factor`, at most 5^13 or 2^29 so that no limb overflows.
+    void multiply(std::uint32_t factor) {
+        std::uint64_t carry = 0;
+        for (std::size_t i = 0; i < size_; ++i) {
+            const std::uint64_t product = std::uint64_t{limbs_[i]} * factor + carry;
+            limbs_[i] = static_cast<std::uint32_t>(product % kBase);
+            carry = product / kBase;
+        }
+        while (carry != 0) {
+            limbs_[size_++] = static_cast<std::uint32_t>(carry % kBase);
+            carry /= kBase;
+        }
+    }
+
+    void multiplyByPowerOf(std::uint32_t base, int exponent) {
+        // The largest powers that keep a limb's product within 64 bits.
+        const int step = base == 5 ? 13 : 29;
+        const std::uint32_t big = base == 5 ? 1220703125U : 536870912U;
+        for (; exponent >= step; exponent -= step) {
+            multiply(big);
+        }
+        std::uint32_t rest = 1;
+        for (; exponent > 0; --exponent) {
+            rest *= base;
+        }
+        multiply(rest);
+    }
+
+    [[nodiscard]] std::string digits() const {
+        std::string text;
+        text.reserve(size_ * 9);
+        appendDecimal(text, size_ == 0 ? 0U : limbs_[size_ - 1], 1);
+        for (std::size_t i = size_ - 1; i-- > 0;) {
+            appendDecimal(text, limbs_[i], 9);
+        }
+        return text;
+    }
+
+private:
+    static constexpr std::uint64_t kBase = 1'000'000'000;
+    std::array<std::uint32_t, 90> limbs_{};
+    std::size_t size_ = 0;
+};
+
+// A positive finite double rounded to 15 significant digits, ties to even,
+// from its exact decimal value: value ≈ 0.d1…d15 × 10^(exponent + 1).
+struct Rounded {
+    std::string digits;  // 15 of them
+    int exponent = 0;    // of the first digit, as in d1.d2…d15 × 10^exponent
+};
+
+Rounded roundTo15Digits(double value) {
+    std::uint64_t bits = 0;
+    static_assert(sizeof bits == sizeof value);
+    std::memcpy(&bits, &value, sizeof bits);  // std::bit_cast, where libc++ 13 has none
+    const auto biased = static_cast<int>((bits >> 52U) & 0x7FFU);
+    const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52U) - 1);
+    const std::uint64_t mantissa = biased == 0 ? fraction : fraction | (std::uint64_t{1} << 52U);
+    const int binaryExponent = (biased == 0 ? 1 : biased) - 1075;
+
+    // value = mantissa × 2^binaryExponent = exact × 10^-scale
+    BigDecimal exact(mantissa);
+    int scale = 0;
+    if (binaryExponent >= 0) {
+        exact.multiplyByPowerOf(2, binaryExponent);
+    } else {
+        exact.multiplyByPowerOf(5, -binaryExponent);
+        scale = -binaryExponent;
+    }
+    std::string digits = exact.digits();
+    Rounded rounded{digits.substr(0, kSignificantDigits),
+                    static_cast<int>(digits.size()) - 1 - scale};
+    rounded.digits.resize(kSignificantDigits, '0');
+    if (digits.size() > kSignificantDigits) {
+        const char next = digits[kSignificantDigits];
+        const bool restIsZero =
+            digits.find_first_not_of('0', kSignificantDigits + 1) == std::string::npos;
+        const bool odd = (rounded.digits.back() - '0') % 2 != 0;
+        if (next > '5' || (next == '5' && (!restIsZero || odd))) {
+            auto it = rounded.digits.rbegin();
+            for (; it != rounded.digits.rend() && *it == '9'; ++it) {
+                *it = '0';
+            }
+            if (it == rounded.digits.rend()) {
+                rounded.digits.front() = '1';  // 999…9 became 1000…0
+                ++rounded.exponent;
+            } else {
+                ++*it;
+            }
+        }
+    }
+    return rounded;
+}
+
+}  // namespace
 
 std::string formatNumber(double value) {
     if (std::isnan(value)) {
@@ -237,13 +331,36 @@ std::string formatNumber(double value) {
     if (std::abs(value) > kLargestThatRoundsDown) {
         return value < 0 ? "-1.79769313486231E+308" : "1.79769313486231E+308";
     }
-    // "-1.23456789012345E-308" is the longest text: 22 characters.
-    std::array<char, 32> buffer{};
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                            std::chars_format::general, 15);
-    std::string text(buffer.data(), end);
-    std::replace(text.begin(), text.end(), 'e', 'E');
-    (void)error;  // cannot fail: the buffer holds the longest text
+    // "%.15G": fixed where the exponent is from -4 to 14, else d.ddd…E±XX;
+    // trailing zeros go, and the point with them.
+    const Rounded rounded = roundTo15Digits(std::abs(value));
+    const int exponent = rounded.exponent;
+    const bool fixed = exponent >= -4 && exponent < kSignificantDigits;
+    // The digits before the point: as many as the exponent asks for in fixed
+    // form, one in exponential form; none before the zeros of a small one.
+    const std::string_view digits = rounded.digits;
+    const std::size_t whole = fixed ? static_cast<std::size_t>(std::max(exponent + 1, 0)) : 1;
+    std::string text;
+    text.reserve(32);
+    if (value < 0) {
+        text.push_back('-');
+    }
+    if (whole == 0) {
+        text.append("0.");
+        text.append(static_cast<std::size_t>(-exponent - 1), '0');
+    } else {
+        text.append(digits.substr(0, whole));
+        text.push_back('.');
+    }
+    text.append(digits.substr(whole));
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') {
+        text.pop_back();
+    }
+    if (!fixed) {
+        text.append(exponent < 0 ? "E-" : "E+");
+        appendDecimal(text, static_cast<std::uint32_t>(std::abs(exponent)), 2);
+    }
     return text;
 }
 

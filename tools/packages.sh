@@ -4,6 +4,8 @@
 RUN_PACKAGES=(
     cmake ninja-build g++
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+    # Reads numbers the same way on every target.
+    libfast-float-dev
     # The unit labels want a sans-serif face of MS Sans Serif's width.
     fonts-liberation
 )

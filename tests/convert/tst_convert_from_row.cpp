@@ -1,10 +1,10 @@
 #include "convert/convert_from_row.h"
 #include "convert/pages.h"
 #include "platform/run_time_error.h"
+#include "tests/support/bits.h"
 #include "tests/support/memory_boxes.h"
 
 #include <array>
-#include <bit>
 #include <cfenv>
 #include <cmath>
 #include <cstdint>
@@ -269,6 +269,8 @@ TEST_CASE("an overflow part-way keeps the earlier targets") {
     CHECK(boxes.writes() == 1);
 }
 
+// WebAssembly keeps no floating-point flags, so there is none to clear there.
+#if !defined(__EMSCRIPTEN__)
 TEST_CASE("flags raised by a box access are no fault") {
     // Flags raised before the press or by a box access are cleared when it returns.
     const Page& p = page(4);
@@ -284,13 +286,15 @@ TEST_CASE("flags raised by a box access are no fault") {
     CHECK(textsOf(p, boxes) == Texts{"100", "27.78", "54"});
 }
 
+#endif
+
 TEST_CASE("the doubling rule is exact") {
     const auto rule = page(3).table.rule(4, 5);  // Kvarta to Pinta
     REQUIRE(rule.has_value());
     for (const double value : {0.1, -3.3, 1.2345678901234e-300, 4.9e-324, 8.9e307}) {
         CAPTURE(value);
         const double doubled = qimbar::convert::applyRule(value, *rule);
-        CHECK(std::bit_cast<std::uint64_t>(doubled) == std::bit_cast<std::uint64_t>(value + value));
+        CHECK(qimbar::testing::bitsOf(doubled) == qimbar::testing::bitsOf(value + value));
     }
 }
 
@@ -304,7 +308,7 @@ TEST_CASE("an affine rule rounds twice, never fused") {
         volatile double product = value * rule->multiplier;
         const double twoSteps = product - 17.78;
         const double result = qimbar::convert::applyRule(value, *rule);
-        REQUIRE(std::bit_cast<std::uint64_t>(result) == std::bit_cast<std::uint64_t>(twoSteps));
+        REQUIRE(qimbar::testing::bitsOf(result) == qimbar::testing::bitsOf(twoSteps));
         if (std::fma(value, rule->multiplier, rule->offset) != twoSteps) {
             ++fusedWouldDiffer;
         }

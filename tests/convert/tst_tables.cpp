@@ -4,10 +4,10 @@
 #include "convert/convert_from_row.h"
 #include "convert/pages.h"
 #include "platform/number_text.h"
+#include "tests/support/bits.h"
 #include "tests/support/memory_boxes.h"
 
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <doctest/doctest.h>
@@ -178,8 +178,8 @@ TEST_CASE("a press of 1 writes the matrix line, bit for bit") {
                 const std::string& text = boxes.text(p.row(entry.target).box);
                 const auto parsed = qimbar::platform::parseNumber(text);
                 REQUIRE_MESSAGE(std::holds_alternative<double>(parsed), text);
-                CHECK(std::bit_cast<std::uint64_t>(std::get<double>(parsed)) ==
-                      std::bit_cast<std::uint64_t>(entry.rule.multiplier));
+                CHECK(qimbar::testing::bitsOf(std::get<double>(parsed)) ==
+                      qimbar::testing::bitsOf(entry.rule.multiplier));
             }
         }
     }

@@ -1,8 +1,8 @@
 #include "platform/number_text.h"
 #include "platform/run_time_error.h"
+#include "tests/support/bits.h"
 
 #include <array>
-#include <bit>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
@@ -13,6 +13,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 using qimbar::platform::formatNumber;
 using qimbar::platform::ParseFailure;
@@ -21,7 +22,7 @@ using qimbar::platform::parseNumber;
 namespace {
 
 std::uint64_t bits(double value) {
-    return std::bit_cast<std::uint64_t>(value);
+    return qimbar::testing::bitsOf(value);
 }
 
 // Runs everything in a locale with a decimal comma, where strtod and printf
@@ -239,6 +240,40 @@ TEST_CASE("doubles are written as \"%.15G\" would, reading back") {
     }
 }
 
+TEST_CASE("doubles are written exactly as the C library's \"%.15G\" writes them") {
+    // The C library works from the exact binary value and rounds ties to
+    // even, as the program's own writer must; in the C locale.
+    std::mt19937_64 random(20261209);
+    std::uniform_int_distribution<std::int64_t> sixteenDigits(1'000'000'000'000'000,
+                                                              9'007'199'254'740'991);
+    std::vector<double> values;
+    for (int i = 0; i < 300000; ++i) {
+        values.push_back(qimbar::testing::doubleOf(random()));  // every magnitude
+        // Ties at the fifteenth digit: sixteen-digit integers ending in 5.
+        values.push_back(static_cast<double>(sixteenDigits(random) / 10 * 10 + 5));
+        // Results of the tables' kind: short decimals times short decimals.
+        values.push_back(static_cast<double>(random() % 100000) / 1000.0 *
+                         (static_cast<double>(random() % 10000) / 100.0));
+    }
+    for (const double value : {0.5, 1.0, 9.5, 99999999999999.95, 999999999999999.5, 1e15, 1e-5,
+                               0.0001, 0.00009999999999999999, 1e300, 2.2250738585072014e-308,
+                               4.9406564584124654e-324, 1.7976931348623e308}) {
+        values.push_back(value);
+        values.push_back(-value);
+    }
+    int compared = 0;
+    for (const double value : values) {
+        if (!std::isfinite(value) || value == 0.0 || std::abs(value) > 1.79769313486231e308) {
+            continue;
+        }
+        std::array<char, 40> buffer{};
+        std::snprintf(buffer.data(), buffer.size(), "%.15G", value);
+        REQUIRE_MESSAGE(formatNumber(value) == buffer.data(), value);
+        ++compared;
+    }
+    CHECK(compared > 800000);
+}
+
 TEST_CASE("a non-finite double has no text") {
     using qimbar::platform::ErrorKind;
     using qimbar::platform::RunTimeError;
@@ -261,7 +296,7 @@ TEST_CASE("every formatted text reads back to itself") {
     const CommaLocale locale;
     std::mt19937_64 random(20261208);
     for (int i = 0; i < 200000; ++i) {
-        const auto value = std::bit_cast<double>(random());
+        const auto value = qimbar::testing::doubleOf(random());
         if (!std::isfinite(value)) {
             continue;
         }

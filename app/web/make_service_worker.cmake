@@ -1,0 +1,15 @@
+# Writes the site's service worker: every file of the site to cache, under a
+# name made from their contents.   cmake -DSITE=<folder> -DTEMPLATE=<sw.js.in> -P
+file(GLOB files RELATIVE ${SITE} ${SITE}/*)
+list(REMOVE_ITEM files sw.js)
+list(SORT files)
+set(contents "")
+set(QIMBAR_SITE_FILES "\"./\"")
+foreach(file ${files})
+    file(SHA256 ${SITE}/${file} hash)
+    string(APPEND contents "${file}:${hash}\n")
+    string(APPEND QIMBAR_SITE_FILES ", \"${file}\"")
+endforeach()
+string(SHA256 QIMBAR_SITE_HASH "${contents}")
+string(SUBSTRING ${QIMBAR_SITE_HASH} 0 16 QIMBAR_SITE_HASH)
+configure_file(${TEMPLATE} ${SITE}/sw.js @ONLY)
