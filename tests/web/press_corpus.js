@@ -1,0 +1,132 @@
+// The web side of the differential test: the same presses as press_corpus,
+// through the web page's own module (build/web/site), under node.
+//   node press_corpus.js run <site> <corpus> <hashes>
+//   node press_corpus.js show <site> <corpus> <index>
+"use strict";
+const fs = require("fs");
+const path = require("path");
+
+const [command, site, corpusFile, last] = process.argv.slice(2);
+
+function readCorpus(file) {
+  const bytes = fs.readFileSync(file);
+  const texts = [];
+  for (let at = 0; at + 4 <= bytes.length;) {
+    const length = bytes.readUInt32LE(at);
+    texts.push(bytes.subarray(at + 4, at + 4 + length));
+    at += 4 + length;
+  }
+  return texts;
+}
+
+// FNV-1a, 64 bits, as the native side computes it, in two 32-bit halves:
+// the prime is 2^40 + 435.
+class Hash {
+  constructor() {
+    this.high = 0xcbf29ce4;
+    this.low = 0x84222325;
+  }
+  add(bytes) {
+    let { high, low } = this;
+    for (const byte of bytes) {
+      low = (low ^ byte) >>> 0;
+      const product = low * 435;  // exact: below 2^41
+      const carry = Math.floor(product / 4294967296);
+      high = (Math.imul(high, 435) + carry + (low << 8)) >>> 0;
+      low = product >>> 0;
+    }
+    this.high = high;
+    this.low = low;
+  }
+  get value() {
+    return (BigInt(this.high) << 32n) | BigInt(this.low);
+  }
+}
+
+function lengthOf(size) {
+  const out = Buffer.alloc(4);
+  out.writeUInt32LE(size);
+  return out;
+}
+
+const old = Buffer.from("old");
+
+(async () => {
+  const createQimbar = require(path.resolve(site, "qimbar.js"));
+  // The wasm handed over whole: node's own fetch cannot read a path.
+  const module = await createQimbar({ wasmBinary: fs.readFileSync(path.join(site, "qimbar.wasm")) });
+  const description = JSON.parse(
+    Buffer.from(module.HEAPU8.subarray(module._qimbar_description())).toString("utf8").split("\0")[0]);
+  const rowsOf = [];
+  for (const control of description.controls) {
+    if (control.kind === "box" && control.page !== 0) {
+      rowsOf[control.page] = Math.max(rowsOf[control.page] || 0, control.row);
+    }
+  }
+
+  // One press as the page makes it; what it leaves, as the native side writes it.
+  function press(text, page, row) {
+    const rows = rowsOf[page];
+    const inputs = [];
+    for (let r = 1; r <= rows; r += 1) {
+      inputs.push(r === row ? text : old);
+    }
+    const size = inputs.reduce((total, bytes) => total + 5 + bytes.length, 0);
+    const input = module._malloc(size);
+    let at = input;
+    for (const bytes of inputs) {
+      module.HEAPU8[at] = 1;
+      new DataView(module.HEAPU8.buffer).setUint32(at + 1, bytes.length, true);
+      module.HEAPU8.set(bytes, at + 5);
+      at += 5 + bytes.length;
+    }
+    let out = module._qimbar_press(page, row, input);
+    module._free(input);
+    const memory = module.HEAPU8;
+    const view = new DataView(memory.buffer);
+    const messageLength = view.getUint32(out, true);
+    const parts = [Buffer.from([page, row]), lengthOf(messageLength),
+                   Buffer.from(memory.subarray(out + 4, out + 4 + messageLength))];
+    const shown = { message: Buffer.from(memory.subarray(out + 4, out + 4 + messageLength)).toString(),
+                    boxes: [] };
+    out += 4 + messageLength;
+    inputs.forEach((bytes, index) => {
+      const written = memory[out] === 1;
+      const length = view.getUint32(out + 1, true);
+      const box = written ? Buffer.from(memory.subarray(out + 5, out + 5 + length)) : bytes;
+      parts.push(lengthOf(box.length), box);
+      shown.boxes.push(index + 1 === row ? "(source)" : box.toString());
+      out += 5 + length;
+    });
+    return { record: Buffer.concat(parts), shown };
+  }
+
+  const texts = readCorpus(corpusFile);
+  if (command === "run") {
+    const hashes = Buffer.alloc(8 * texts.length);
+    const all = new Hash();
+    texts.forEach((text, index) => {
+      const one = new Hash();
+      for (let page = 1; page < rowsOf.length; page += 1) {
+        for (let row = 1; row <= rowsOf[page]; row += 1) {
+          one.add(press(text, page, row).record);
+        }
+      }
+      hashes.writeBigUInt64LE(one.value, 8 * index);
+      all.add(hashes.subarray(8 * index, 8 * index + 8));
+    });
+    fs.writeFileSync(last, hashes);
+    console.log(`${texts.length} texts, ${texts.length * 36} presses, hash ${all.value.toString(16).padStart(16, "0")}`);
+  } else if (command === "show") {
+    const text = texts[Number(last)];
+    for (let page = 1; page < rowsOf.length; page += 1) {
+      for (let row = 1; row <= rowsOf[page]; row += 1) {
+        const { shown } = press(text, page, row);
+        console.log(`page ${page} row ${row}: ${shown.message} | ${shown.boxes.join(" ")}`);
+      }
+    }
+  } else {
+    console.error("usage: node press_corpus.js run <site> <corpus> <hashes> | show <site> <corpus> <index>");
+    process.exitCode = 2;
+  }
+})();
