@@ -105,7 +105,8 @@
     // The page's controls in the keyboard order the description gives, each
     // label just before its box; the style sheet puts them where they stand.
     const byTabIndex = [...controls].sort((a, b) => a.tabIndex - b.tabIndex);
-    const spare = element("div", { class: "spare", hidden: "" });
+    // The spare controls: on no page, in their places, never seen or reached.
+    const spare = element("div", { class: "spare", "aria-hidden": "true" });
     for (const control of byTabIndex) {
       const onPage = control.page !== 0;
       if (control.kind === "box") {
@@ -235,7 +236,8 @@
       }
     });
 
-    select(description.startPage, false);
+    // As on the desktop, the keyboard starts on the tab strip.
+    select(description.startPage, true);
     form.dataset.ready = "";
     performance.mark("qimbar-ready");
   }

@@ -8,9 +8,20 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace qimbar::app {
+
+inline std::ostream& operator<<(std::ostream& out, const Pixels& place) {
+    return out << "(" << place.left << ", " << place.top << ") " << place.width << "x"
+               << place.height;
+}
+
+}  // namespace qimbar::app
 
 namespace qimbar::testing {
 
@@ -34,6 +45,10 @@ struct ShownError {
     std::string message;
     bool operator==(const ShownError&) const = default;
 };
+
+inline std::ostream& operator<<(std::ostream& out, const ShownError& shown) {
+    return out << shown.title << ": " << shown.message;
+}
 
 class WindowDriver {
 public:
@@ -79,7 +94,16 @@ public:
     virtual void destroy(std::string_view name) = 0;
     // What presses showed since last asked; no modal box is ever left open.
     [[nodiscard]] virtual std::vector<ShownError> takeErrors() = 0;
-    [[nodiscard]] virtual std::size_t residentBytes() = 0;
+    // The process's resident memory; none where the shell cannot measure
+    // its own (a page's memory is its browser's).
+    [[nodiscard]] virtual std::optional<std::size_t> residentBytes() = 0;
+    // Why the Tab cycle leaves the window after its last control, if it does
+    // (a page's ends in its browser's own controls): one more Tab comes back.
+    [[nodiscard]] virtual std::optional<std::string_view> tabLeavesWindow() { return std::nullopt; }
+    // Why a key cannot reach the window through this shell, if it cannot.
+    [[nodiscard]] virtual std::optional<std::string_view> cannotSend(Key /*key*/) {
+        return std::nullopt;
+    }
 
     // The longest text the suite should put in a box through this shell, for
     // the cases that test long input rather than a box's limit.

@@ -39,17 +39,28 @@ TEST_CASE("Tab and Shift+Tab walk the page shown in its keyboard order") {
         w->focus("SSTab1");
         REQUIRE(w->focused() == "SSTab1");
 
+        const auto leaves = w->tabLeavesWindow();
         std::vector<std::string> forward;
         for (std::size_t i = 0; i < walk.size(); ++i) {
             forward.push_back(w->focused());
             w->key(Key::Tab);
         }
         CHECK(forward == walk);
+        // Out to the browser's own controls, on a shell whose cycle goes there.
+        const auto passOutside = [&w, &leaves](Key key) {
+            if (leaves && w->focused() == "(none)") {
+                w->key(key);
+            }
+        };
+        passOutside(Key::Tab);
         CHECK(w->focused() == "SSTab1");  // round to the strip again
 
         std::vector<std::string> backward;
         for (std::size_t i = 0; i < walk.size(); ++i) {
             w->key(Key::ShiftTab);
+            if (i == 0) {
+                passOutside(Key::ShiftTab);
+            }
             backward.insert(backward.begin(), w->focused());
         }
         CHECK(backward == walk);
@@ -78,15 +89,22 @@ TEST_CASE("keys that select another page") {
         {"Ctrl+Shift+Tab in a box", "Text29", Key::CtrlShiftTab, 3, 2},
         {"Ctrl+Shift+Tab wraps", "Text1", Key::CtrlShiftTab, 1, 6},
     };
+    int sent = 0;
     for (const Case& c : cases) {
         CAPTURE(std::string_view(c.name));
         auto w = openWindow();
+        if (const auto reason = w->cannotSend(c.key)) {
+            MESSAGE(std::string_view(c.name), ": not on this shell: ", *reason);
+            continue;
+        }
+        ++sent;
         w->selectPage(c.from);
         w->focus(c.focus);
         REQUIRE(w->focused() == c.focus);
         w->key(c.key);
         CHECK(w->currentPage() == c.to);
     }
+    CHECK(sent >= 2);  // the strip's own keys, at least, on every shell
 }
 
 TEST_CASE("Enter and Esc in a box press nothing") {

@@ -174,7 +174,7 @@ public:
 
     std::vector<ShownError> takeErrors() override { return std::exchange(errors_, {}); }
 
-    std::size_t residentBytes() override {
+    std::optional<std::size_t> residentBytes() override {
         std::ifstream statm("/proc/self/statm");
         std::size_t pages = 0;
         std::size_t resident = 0;

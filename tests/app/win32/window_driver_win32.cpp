@@ -248,7 +248,7 @@ public:
     // run under Wine.
     std::size_t longestText() override { return 20000; }
 
-    std::size_t residentBytes() override {
+    std::optional<std::size_t> residentBytes() override {
         PROCESS_MEMORY_COUNTERS counters{};
         counters.cb = sizeof(counters);
         GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
