@@ -23,6 +23,13 @@ CHECK_PACKAGES=(
     clang libclang-rt-14-dev valgrind clang-tidy clang-format
 )
 
+# The web page: emscripten to build it, Chromium to test it in, a JSON
+# library for the test's DevTools client. Node and npm come with the machine
+# or from Debian (ensure_node).
+WEB_PACKAGES=(
+    emscripten chromium nlohmann-json3-dev
+)
+
 # The Windows build: cross compiler, Wine to run its tests, NSIS to package it.
 WINDOWS_PACKAGES=(
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 wine nsis zip unzip
@@ -54,6 +61,14 @@ install_packages() {
     echo "Installing: ${missing[*]}"
     as_root apt-get update
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# Node.js and npm, from Debian where the machine has none of its own.
+ensure_node() {
+    if command -v node >/dev/null && command -v npm >/dev/null; then
+        return 0
+    fi
+    install_packages nodejs npm
 }
 
 # Makes a locale available (the number tests run under a decimal comma).

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,13 +13,11 @@ namespace {
 // advice; say in one line what is wrong instead.
 bool hasDisplay() {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const std::array names{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+    return std::any_of(names.begin(), names.end(), [](const char* name) {
         const char* value = std::getenv(name);
-        if (value != nullptr && *value != '\0') {
-            return true;
-        }
-    }
-    return false;
+        return value != nullptr && *value != '\0';
+    });
 #else
     return true;
 #endif

@@ -163,6 +163,8 @@
         page.panel.hidden = !selected;
       }
       form.dataset.page = number;
+      // On a phone's scrolling strip, the chosen tab in view.
+      pages[number - 1].tab.scrollIntoView({ block: "nearest", inline: "nearest" });
       if (focus) {
         pages[number - 1].tab.focus();
       }

@@ -250,7 +250,8 @@ TEST_CASE("doubles are written exactly as the C library's \"%.15G\" writes them"
     for (int i = 0; i < 300000; ++i) {
         values.push_back(qimbar::testing::doubleOf(random()));  // every magnitude
         // Ties at the fifteenth digit: sixteen-digit integers ending in 5.
-        values.push_back(static_cast<double>(sixteenDigits(random) / 10 * 10 + 5));
+        const std::int64_t tie = sixteenDigits(random) / 10 * 10 + 5;
+        values.push_back(static_cast<double>(tie));
         // Results of the tables' kind: short decimals times short decimals.
         values.push_back(static_cast<double>(random() % 100000) / 1000.0 *
                          (static_cast<double>(random() % 10000) / 100.0));

@@ -96,9 +96,11 @@ Text makeText(std::mt19937_64& random, std::size_t index) {
     static constexpr std::array<const char*, 6> signs{"", "", "-", "+", "\u2212", "--"};
     static constexpr std::array<const char*, 5> marks{".", ",", ".", ",", ".."};
     static constexpr std::array<const char*, 24> hostile{
-        "abc", "inf", "-Infinity", "nan", "0x10", "1_000", "1'000", "\u0661\u0662",
-        "\uFF11\uFF12", "\u200B12", "12\u200F", "\uFEFF12", "1\u03012", "\xE2\x88",
-        "12\xC2", "\xFF\xFE", "\U0001F600", "1e", "e5", "1e+", ".", "-", "1 00", "1  000"};
+        "abc",      "inf",        "-Infinity",    "nan",          "0x10",
+        "1_000",    "1'000",      "\u0661\u0662", "\uFF11\uFF12", "\u200B12",
+        "12\u200F", "\uFEFF12",   "1\u03012",     "\xE2\x88",     "12\xC2",
+        "\xFF\xFE", "\U0001F600", "1e",           "e5",           "1e+",
+        ".",        "-",          "1 00",         "1  000"};
     switch (index % 10) {
         case 0:  // a short decimal, as typed
         case 1:
@@ -118,8 +120,8 @@ Text makeText(std::mt19937_64& random, std::size_t index) {
         }
         case 4:  // near the ends of the doubles
             return pick(std::array{"1.7976931348623157e308", "1.79769313486231E+308", "1e308",
-                                   "1e-308", "4.9e-324", "2.4703282292062328e-324", "1e-400",
-                                   "-0", "0", "1e309", "9.99e307", "7.47E+307", "2.225e-308"});
+                                   "1e-308", "4.9e-324", "2.4703282292062328e-324", "1e-400", "-0",
+                                   "0", "1e309", "9.99e307", "7.47E+307", "2.225e-308"});
         case 5: {  // long runs of digits
             const std::size_t count = (random() % 50) == 0 ? 5000 : 20 + random() % 400;
             return Text(pick(signs)) + digits(count) + pick(marks) + digits(random() % 30);
@@ -215,7 +217,8 @@ int main(int argc, char* argv[]) {
     if (command == "show" && argc == 4) {
         return show(argv[2], std::stoul(argv[3]));
     }
-    std::cerr << "usage: press_corpus make <corpus> <count> | run <corpus> <hashes> | show <corpus> "
-                 "<index>\n";
+    std::cerr
+        << "usage: press_corpus make <corpus> <count> | run <corpus> <hashes> | show <corpus> "
+           "<index>\n";
     return 2;
 }

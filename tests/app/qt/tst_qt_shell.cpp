@@ -59,7 +59,7 @@ namespace {
 QString firstInstalled(const qimbar::app::FontDescription& font) {
     const QStringList installed = QFontDatabase::families();
     for (const std::string_view face : font.faces) {
-        const QString family = QString::fromUtf8(face.data(), qsizetype(face.size()));
+        QString family = QString::fromUtf8(face.data(), qsizetype(face.size()));
         if (installed.contains(family, Qt::CaseInsensitive)) {
             return family;
         }

@@ -16,8 +16,6 @@
 #include <utility>
 #include <vector>
 
-extern char** environ;
-
 namespace qimbar::testing {
 
 namespace {
@@ -45,6 +43,7 @@ pid_t spawn(const std::vector<std::string>& command, const std::vector<std::pair
         posix_spawn_file_actions_adddup2(&actions, from, to);
     }
     std::vector<char*> argv;
+    argv.reserve(command.size() + 1);
     for (const std::string& part : command) {
         argv.push_back(const_cast<char*>(part.c_str()));
     }
@@ -163,7 +162,7 @@ Chromium::~Chromium() {
     }
 }
 
-void Chromium::write(const Json& message) {
+void Chromium::write(const Json& message) const {
     std::string bytes = message.dump();
     bytes += '\0';
     std::size_t written = 0;
@@ -300,14 +299,15 @@ void Chromium::type(std::string_view text) {
         std::string code;
         int virtualKey = 0;
         int modifiers = 0;
+        const auto ascii = static_cast<unsigned char>(c);
         if (c >= '0' && c <= '9') {
             code = std::string("Digit") + c;
-            virtualKey = c;
+            virtualKey = ascii;
         } else if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
-            const char upper = static_cast<char>(c & ~0x20);
-            code = std::string("Key") + upper;
+            const auto upper = static_cast<unsigned char>(ascii & ~0x20U);
+            code = std::string("Key") + static_cast<char>(upper);
             virtualKey = upper;
-            modifiers = c == upper ? 8 : 0;
+            modifiers = ascii == upper ? 8 : 0;
         } else {
             struct Key {
                 char c;

@@ -88,7 +88,7 @@ public:
 
 private:
     Json receive(int id);
-    void write(const Json& message);
+    void write(const Json& message) const;
 
     Child process_;
     int toBrowser_ = -1;
