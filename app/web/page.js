@@ -13,11 +13,7 @@
   // A NUL-terminated string of the module's memory.
   function stringAt(module, pointer) {
     const memory = module.HEAPU8;
-    let end = pointer;
-    while (memory[end] !== 0) {
-      end += 1;
-    }
-    return decoder.decode(memory.subarray(pointer, end));
+    return decoder.decode(memory.subarray(pointer, memory.indexOf(0, pointer)));
   }
 
   function element(tag, attributes = {}, text = "") {
@@ -163,10 +159,11 @@
         page.panel.hidden = !selected;
       }
       form.dataset.page = number;
-      // On a phone's scrolling strip, the chosen tab in view.
-      pages[number - 1].tab.scrollIntoView({ block: "nearest", inline: "nearest" });
       if (focus) {
-        pages[number - 1].tab.focus();
+        const tab = pages[number - 1].tab;
+        tab.focus();
+        // On a phone's scrolling strip, the chosen tab in view.
+        tab.scrollIntoView({ block: "nearest", inline: "nearest" });
       }
     }
 
@@ -238,10 +235,11 @@
       }
     });
 
-    // As on the desktop, the keyboard starts on the tab strip.
-    select(description.startPage, true);
+    select(description.startPage, false);
     form.dataset.ready = "";
     performance.mark("qimbar-ready");
+    // As on the desktop, the keyboard starts on the tab strip.
+    select(description.startPage, true);
   }
 
   createQimbar().then(build);

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <poll.h>
 #include <spawn.h>
 #include <stdexcept>
@@ -138,9 +139,17 @@ Chromium::Chromium() {
     toBrowser_ = commands[1];
     fromBrowser_ = answers[0];
 
-    const Json target = send("Target.createTarget", {{"url", "about:blank"}}, true);
-    const Json attached = send("Target.attachToTarget",
-                               {{"targetId", target.at("targetId")}, {"flatten", true}}, true);
+    attach({});
+}
+
+void Chromium::attach(const std::string& context) {
+    Json params{{"url", "about:blank"}};
+    if (!context.empty()) {
+        params["browserContextId"] = context;
+    }
+    target_ = send("Target.createTarget", params, true).at("targetId").get<std::string>();
+    const Json attached =
+        send("Target.attachToTarget", {{"targetId", target_}, {"flatten", true}}, true);
     session_ = attached.at("sessionId").get<std::string>();
     send("Page.enable");
     send("Runtime.enable");
@@ -149,7 +158,22 @@ Chromium::Chromium() {
     resize(1280, 800);
 }
 
+void Chromium::freshTab() {
+    send("Target.closeTarget", {{"targetId", target_}}, true);
+    if (!context_.empty()) {
+        send("Target.disposeBrowserContext", {{"browserContextId", context_}}, true);
+    }
+    context_ = send("Target.createBrowserContext", Json::object(), true)
+                   .at("browserContextId")
+                   .get<std::string>();
+    attach(context_);
+}
+
 Chromium::~Chromium() {
+    try {
+        send("Browser.close", Json::object(), true);
+    } catch (const std::runtime_error&) {  // gone already
+    }
     if (toBrowser_ >= 0) {
         close(toBrowser_);
     }
@@ -158,7 +182,8 @@ Chromium::~Chromium() {
     }
     process_.stop();
     if (!profile_.empty()) {
-        std::system(("rm -rf '" + profile_ + "'").c_str());
+        std::error_code ignored;  // what a straggling helper still writes stays
+        std::filesystem::remove_all(profile_, ignored);
     }
 }
 

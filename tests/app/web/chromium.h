@@ -73,6 +73,9 @@ public:
     // Waits until `condition` is true in the page, or throws after `limit`.
     void waitUntil(const std::string& condition,
                    std::chrono::milliseconds limit = std::chrono::seconds(20));
+    // A new tab in a browsing context of its own, with nothing cached and no
+    // service worker: a first visit, in a browser already running.
+    void freshTab();
     // The viewport, as a screen of that size shows the page.
     void resize(int width, int height, bool mobile = false);
 
@@ -89,6 +92,7 @@ public:
 private:
     Json receive(int id);
     void write(const Json& message) const;
+    void attach(const std::string& context);
 
     Child process_;
     int toBrowser_ = -1;
@@ -96,6 +100,8 @@ private:
     int nextId_ = 1;
     std::string buffer_;
     std::string session_;
+    std::string target_;
+    std::string context_;
     std::string profile_;
 };
 

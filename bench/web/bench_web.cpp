@@ -1,0 +1,111 @@
+// The web page in headless Chromium, cold (a new browsing context each time:
+// nothing cached, no service worker, as a person's first visit in a browser
+// already running): the time from navigation start until the start page's
+// rows can be typed into, alternating with the floor, the same page as static
+// HTML with no module; then one press, timed in the page.
+//   bench_web <site> <floor site> [runs]
+//   bench_web --snapshot <site> <file>   writes the floor's page
+#include "tests/app/web/chromium.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using qimbar::testing::Chromium;
+using qimbar::testing::StaticServer;
+
+double median(std::vector<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    const std::size_t middle = samples.size() / 2;
+    return samples.size() % 2 == 1 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2;
+}
+
+// Milliseconds from navigation start to the mark the page sets once its rows
+// take typing.
+double coldStart(Chromium& browser, const std::string& url) {
+    browser.freshTab();
+    browser.open(url, "performance.getEntriesByName('qimbar-ready').length > 0");
+    return browser.evaluate("performance.getEntriesByName('qimbar-ready')[0].startTime")
+        .get<double>();
+}
+
+}  // namespace
+
+// The page as its module leaves it, as static HTML: no script but the mark.
+int snapshot(const std::string& site, const std::string& file) {
+    const StaticServer server(site);
+    Chromium browser;
+    browser.open(server.url());
+    const std::string html = browser
+                                 .evaluate(R"js((() => {
+        const copy = document.documentElement.cloneNode(true);
+        copy.querySelectorAll('script, link[rel=preload]').forEach(e => e.remove());
+        const mark = document.createElement('script');
+        mark.textContent = "performance.mark('qimbar-ready')";
+        copy.querySelector('body').append(mark);
+        return '<!doctype html>\n' + copy.outerHTML;
+      })())js")
+                                 .get<std::string>();
+    std::FILE* out = std::fopen(file.c_str(), "w");
+    if (out == nullptr) {
+        return 1;
+    }
+    std::fputs(html.c_str(), out);
+    return std::fclose(out) == 0 ? 0 : 1;
+}
+
+int main(int argc, char* argv[]) {
+    if (argc == 4 && std::string(argv[1]) == "--snapshot") {
+        return snapshot(argv[2], argv[3]);
+    }
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: bench_web <site> <floor site> [runs]\n");
+        return 2;
+    }
+    const int runs = argc > 3 ? std::stoi(argv[3]) : 21;
+    const StaticServer page(argv[1]);
+    const StaticServer floor(argv[2]);
+    Chromium browser;
+    coldStart(browser, page.url());  // the browser's own start out of the way
+    coldStart(browser, floor.url());
+    std::vector<double> pageTimes;
+    std::vector<double> floorTimes;
+    for (int run = 0; run < runs; ++run) {
+        if (run % 2 == 0) {
+            pageTimes.push_back(coldStart(browser, page.url()));
+            floorTimes.push_back(coldStart(browser, floor.url()));
+        } else {
+            floorTimes.push_back(coldStart(browser, floor.url()));
+            pageTimes.push_back(coldStart(browser, page.url()));
+        }
+    }
+    const double p = median(pageTimes);
+    const double f = median(floorTimes);
+    std::printf(
+        "cold start in headless Chromium, %d runs each, navigation to rows that take typing "
+        "(median):\n",
+        runs);
+    std::printf("  static HTML, no module   %7.2f ms\n", f);
+    std::printf("  the page                 %7.2f ms\n", p);
+    std::printf("  ratio %.2f (goal: at most 1.5)\n", p / f);
+
+    browser.freshTab();
+    browser.open(page.url());
+    const double press = browser
+                             .evaluate(R"((() => {
+        const box = document.getElementById('Text29'), button = document.getElementById('Command29');
+        // The clock is coarse in a page: time many presses together.
+        const start = performance.now();
+        for (let i = 0; i < 2000; i += 1) {
+          box.value = String(i) + ',5';
+          button.click();
+        }
+        return (performance.now() - start) / 2000;
+      })())")
+                             .get<double>();
+    std::printf("one press of Kub metr, the mean of 2000: %.3f ms (goal: under 1 ms)\n", press);
+    return 0;
+}
