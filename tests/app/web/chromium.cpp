@@ -99,8 +99,9 @@ StaticServer::StaticServer(const std::string& site) {
     }
     Descriptor reader{out[0]};
     Descriptor writer{out[1]};
+    Descriptor quiet{devNull()};
     process_ = Child(spawn({"node", QIMBAR_SOURCE_DIR "/tools/serve-web", site, "0"},
-                           {{writer.fd, STDOUT_FILENO}}));
+                           {{writer.fd, STDOUT_FILENO}, {quiet.fd, STDERR_FILENO}}));
     close(std::exchange(writer.fd, -1));
     std::string line;
     char c = 0;
