@@ -191,21 +191,6 @@ namespace {
 
 constexpr int kSignificantDigits = 15;
 
-// `value` in decimal, padded with zeros to `width`. Written out here rather
-// than with the C library's formatting, which would weigh on the web build.
-void appendDecimal(std::string& text, std::uint32_t value, std::size_t width) {
-    std::array<char, 10> digits{};
-    std::size_t count = 0;
-    do {
-        digits.at(count++) = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    text.append(width > count ? width - count : 0, '0');
-    while (count > 0) {
-        text.push_back(digits.at(--count));
-    }
-}
-
 // A non-negative integer in base 10^9, least significant limb first, as large
 // as a double's exact decimal value needs: 2^1024 has 309 digits, and a
 // 53-bit mantissa times 5^1074 has 767.
@@ -313,6 +298,19 @@ Rounded roundTo15Digits(double value) {
 }
 
 }  // namespace
+
+void appendDecimal(std::string& text, std::uint32_t value, std::size_t width) {
+    std::array<char, 10> digits{};
+    std::size_t count = 0;
+    do {
+        digits.at(count++) = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    text.append(width > count ? width - count : 0, '0');
+    while (count > 0) {
+        text.push_back(digits.at(--count));
+    }
+}
 
 std::string formatNumber(double value) {
     if (std::isnan(value)) {

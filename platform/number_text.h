@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -28,5 +30,10 @@ using ParsedNumber = std::variant<double, ParseFailure>;
 // as that, since "%.15G" rounds them to a text beyond the range of a double. Raises the overflow or
 // invalid-operation run-time error for an infinite or NaN value, which has no text that reads back.
 [[nodiscard]] std::string formatNumber(double value);
+
+// Appends `value` in decimal, padded with zeros to `width` digits. Written out
+// here rather than with the C library's formatting, which would weigh on the
+// web build.
+void appendDecimal(std::string& text, std::uint32_t value, std::size_t width = 1);
 
 }  // namespace qimbar::platform

@@ -6,6 +6,7 @@
 #include "app/unit_explanation.h"
 #include "app/window_description.h"
 #include "convert/pages.h"
+#include "platform/number_text.h"
 #include "platform/text_box.h"
 
 #include <array>
@@ -19,22 +20,11 @@ namespace {
 
 using qimbar::app::Kind;
 
-// Numbers written out here rather than with the C library's formatting,
-// which would double the module's size.
 void appendNumber(std::string& out, int value) {
     if (value < 0) {
         out += '-';
-        value = -value;
     }
-    std::array<char, 12> digits{};
-    std::size_t count = 0;
-    do {
-        digits.at(count++) = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    while (count > 0) {
-        out += digits.at(--count);
-    }
+    qimbar::platform::appendDecimal(out, static_cast<std::uint32_t>(value < 0 ? -value : value));
 }
 
 void appendHex(std::string& out, unsigned value, int digits) {

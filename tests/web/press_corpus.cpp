@@ -45,20 +45,33 @@ std::string lengthOf(std::size_t size) {
     return out;
 }
 
-// What one press leaves, as both sides write it: the page and row, the
-// message (empty when it converted), and every box of the page.
-std::string pressRecord(const Text& text, const qimbar::convert::Page& page, int row) {
+// One press of `row` with `text` in its box and "old" in the page's others:
+// the message shown (empty when it converted), and every box of the page.
+struct Pressed {
+    std::string message;
+    std::vector<std::string> boxes;
+};
+
+Pressed press(const Text& text, const qimbar::convert::Page& page, int row) {
     qimbar::testing::MemoryBoxes boxes(page.row(1).box, page.row(page.rowCount()).box, "old");
     boxes.recordAccesses = false;
     boxes.setText(page.row(row).box, text);
-    const auto message = qimbar::app::pressRow(page.number, row, boxes);
+    Pressed pressed{qimbar::app::pressRow(page.number, row, boxes).value_or(""), {}};
+    for (const auto& unit : page.rows) {
+        pressed.boxes.push_back(boxes.text(unit.box));
+    }
+    return pressed;
+}
+
+// What one press leaves, as both sides write it: the page and row, the
+// message, and every box of the page.
+std::string pressRecord(const Text& text, const qimbar::convert::Page& page, int row) {
+    const Pressed pressed = press(text, page, row);
     std::string record;
     record += static_cast<char>(page.number);
     record += static_cast<char>(row);
-    const std::string shown = message.value_or("");
-    record += lengthOf(shown.size()) + shown;
-    for (const auto& unit : page.rows) {
-        const std::string& box = boxes.text(unit.box);
+    record += lengthOf(pressed.message.size()) + pressed.message;
+    for (const std::string& box : pressed.boxes) {
         record += lengthOf(box.size()) + box;
     }
     return record;
@@ -190,13 +203,12 @@ int show(const char* corpus, std::size_t index) {
     const Text& text = texts.at(index);
     for (const auto& page : qimbar::convert::pages) {
         for (int row = 1; row <= page.rowCount(); ++row) {
-            qimbar::testing::MemoryBoxes boxes(page.row(1).box, page.row(page.rowCount()).box,
-                                               "old");
-            boxes.setText(page.row(row).box, text);
-            const auto message = qimbar::app::pressRow(page.number, row, boxes);
-            std::printf("page %d row %d: %s |", page.number, row, message.value_or("").c_str());
-            for (const auto& unit : page.rows) {
-                std::printf(" %s", unit.row == row ? "(source)" : boxes.text(unit.box).c_str());
+            const Pressed pressed = press(text, page, row);
+            std::printf("page %d row %d: %s |", page.number, row, pressed.message.c_str());
+            for (int r = 1; r <= page.rowCount(); ++r) {
+                std::printf(" %s", r == row
+                                       ? "(source)"
+                                       : pressed.boxes.at(static_cast<std::size_t>(r - 1)).c_str());
             }
             std::printf("\n");
         }
