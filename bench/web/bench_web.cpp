@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -57,14 +58,7 @@ int snapshot(const std::string& site, const std::string& file) {
     return std::fclose(out) == 0 ? 0 : 1;
 }
 
-int main(int argc, char* argv[]) {
-    if (argc == 4 && std::string(argv[1]) == "--snapshot") {
-        return snapshot(argv[2], argv[3]);
-    }
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: bench_web <site> <floor site> [runs]\n");
-        return 2;
-    }
+int measure(int argc, char* argv[]) {
     const int runs = argc > 3 ? std::stoi(argv[3]) : 21;
     const StaticServer page(argv[1]);
     const StaticServer floor(argv[2]);
@@ -108,4 +102,21 @@ int main(int argc, char* argv[]) {
                              .get<double>();
     std::printf("one press of Kub metr, the mean of 2000: %.3f ms (goal: under 1 ms)\n", press);
     return 0;
+}
+
+int main(int argc, char* argv[]) {
+    if (argc != 4 && argc != 3) {
+        std::fprintf(stderr,
+                     "usage: bench_web <site> <floor site> [runs] | --snapshot <site> <file>\n");
+        return 2;
+    }
+    try {
+        if (std::string(argv[1]) == "--snapshot") {
+            return snapshot(argv[2], argv[3]);
+        }
+        return measure(argc, argv);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "bench_web: %s\n", error.what());
+        return 1;
+    }
 }

@@ -173,7 +173,7 @@ void Chromium::freshTab() {
 Chromium::~Chromium() {
     try {
         send("Browser.close", Json::object(), true);
-    } catch (const std::runtime_error&) {  // gone already
+    } catch (...) {  // gone already, or going: stopped below either way
     }
     if (toBrowser_ >= 0) {
         close(toBrowser_);
