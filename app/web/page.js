@@ -3,6 +3,41 @@
 // createQimbar; under node (the differential test) only that is wanted.
 (() => {
   "use strict";
+
+  // One press through the module. `boxes`: the page's boxes in row order,
+  // each the UTF-8 bytes of its text, or null where the page no longer has
+  // the box. Returns the message shown (UTF-8, empty when the press
+  // converted) and, for each box, the bytes written into it or null. The
+  // differential test presses through this too.
+  createQimbar.press = (module, page, row, boxes) => {
+    const size = boxes.reduce((total, bytes) => total + 5 + (bytes ? bytes.length : 0), 0);
+    const input = module._malloc(size);
+    let at = input;
+    let memory = module.HEAPU8;
+    for (const bytes of boxes) {
+      memory[at] = bytes ? 1 : 0;
+      new DataView(memory.buffer).setUint32(at + 1, bytes ? bytes.length : 0, true);
+      if (bytes) {
+        memory.set(bytes, at + 5);
+      }
+      at += 5 + (bytes ? bytes.length : 0);
+    }
+    let out = module._qimbar_press(page, row, input);
+    module._free(input);
+    memory = module.HEAPU8;  // the memory may have grown
+    const view = new DataView(memory.buffer);
+    const messageLength = view.getUint32(out, true);
+    const message = memory.slice(out + 4, out + 4 + messageLength);
+    out += 4 + messageLength;
+    const written = boxes.map(() => {
+      const length = view.getUint32(out + 1, true);
+      const bytes = memory[out] === 1 ? memory.slice(out + 5, out + 5 + length) : null;
+      out += 5 + length;
+      return bytes;
+    });
+    return { message, written };
+  };
+
   if (typeof document === "undefined") {
     return;
   }
@@ -191,34 +226,16 @@
 
     function press(page, row) {
       const boxes = page.boxes;
-      const texts = boxes.map((box) => encoder.encode(box.isConnected ? box.value : ""));
-      const size = texts.reduce((total, bytes) => total + 5 + bytes.length, 0);
-      const input = module._malloc(size);
-      let at = input;
-      let memory = module.HEAPU8;
-      texts.forEach((bytes, index) => {
-        memory[at] = boxes[index].isConnected ? 1 : 0;
-        new DataView(memory.buffer).setUint32(at + 1, bytes.length, true);
-        memory.set(bytes, at + 5);
-        at += 5 + bytes.length;
-      });
-      let out = module._qimbar_press(page.number, row, input);
-      module._free(input);
-      memory = module.HEAPU8;
-      const view = new DataView(memory.buffer);
-      const messageLength = view.getUint32(out, true);
-      const message = decoder.decode(memory.subarray(out + 4, out + 4 + messageLength));
-      out += 4 + messageLength;
-      for (const box of boxes) {
-        const written = memory[out] === 1;
-        const length = view.getUint32(out + 1, true);
-        if (written) {
-          box.value = decoder.decode(memory.subarray(out + 5, out + 5 + length));
+      const { message, written } = createQimbar.press(
+        module, page.number, row,
+        boxes.map((box) => (box.isConnected ? encoder.encode(box.value) : null)));
+      written.forEach((bytes, index) => {
+        if (bytes) {
+          boxes[index].value = decoder.decode(bytes);
         }
-        out += 5 + length;
-      }
-      if (message) {
-        showMessage(message);
+      });
+      if (message.length > 0) {
+        showMessage(decoder.decode(message));
       }
     }
 

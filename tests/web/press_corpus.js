@@ -64,41 +64,22 @@ const old = Buffer.from("old");
     }
   }
 
-  // One press as the page makes it; what it leaves, as the native side writes it.
+  // One press through the page's own code; what it leaves, as the native
+  // side writes it.
   function press(text, page, row) {
-    const rows = rowsOf[page];
     const inputs = [];
-    for (let r = 1; r <= rows; r += 1) {
+    for (let r = 1; r <= rowsOf[page]; r += 1) {
       inputs.push(r === row ? text : old);
     }
-    const size = inputs.reduce((total, bytes) => total + 5 + bytes.length, 0);
-    const input = module._malloc(size);
-    let at = input;
-    for (const bytes of inputs) {
-      module.HEAPU8[at] = 1;
-      new DataView(module.HEAPU8.buffer).setUint32(at + 1, bytes.length, true);
-      module.HEAPU8.set(bytes, at + 5);
-      at += 5 + bytes.length;
+    const { message, written } = createQimbar.press(module, page, row, inputs);
+    const boxes = inputs.map((bytes, index) => written[index] ?? bytes);
+    const record = [Buffer.from([page, row]), lengthOf(message.length), message];
+    for (const box of boxes) {
+      record.push(lengthOf(box.length), box);
     }
-    let out = module._qimbar_press(page, row, input);
-    module._free(input);
-    const memory = module.HEAPU8;
-    const view = new DataView(memory.buffer);
-    const messageLength = view.getUint32(out, true);
-    const parts = [Buffer.from([page, row]), lengthOf(messageLength),
-                   Buffer.from(memory.subarray(out + 4, out + 4 + messageLength))];
-    const shown = { message: Buffer.from(memory.subarray(out + 4, out + 4 + messageLength)).toString(),
-                    boxes: [] };
-    out += 4 + messageLength;
-    inputs.forEach((bytes, index) => {
-      const written = memory[out] === 1;
-      const length = view.getUint32(out + 1, true);
-      const box = written ? Buffer.from(memory.subarray(out + 5, out + 5 + length)) : bytes;
-      parts.push(lengthOf(box.length), box);
-      shown.boxes.push(index + 1 === row ? "(source)" : box.toString());
-      out += 5 + length;
-    });
-    return { record: Buffer.concat(parts), shown };
+    const shown = { message: Buffer.from(message).toString(),
+                    boxes: boxes.map((box, index) => (index + 1 === row ? "(source)" : Buffer.from(box).toString())) };
+    return { record: Buffer.concat(record), shown };
   }
 
   const texts = readCorpus(corpusFile);
