@@ -291,6 +291,12 @@ void Chromium::click(double x, double y) {
     }
 }
 
+void Chromium::clickOn(const std::string& element) {
+    const Json centre = evaluate("(r => [r.left + r.width / 2, r.top + r.height / 2])((" + element +
+                                 ").getBoundingClientRect())");
+    click(centre.at(0).get<double>(), centre.at(1).get<double>());
+}
+
 void Chromium::key(std::string_view key, std::string_view code, int virtualKey,
                    std::string_view text, int modifiers, int location, const Json& commands) {
     Json down{{"type", text.empty() ? "rawKeyDown" : "keyDown"},

@@ -81,6 +81,8 @@ public:
 
     // Input as a person gives it.
     void click(double x, double y);
+    // A click at the middle of the element a script expression finds.
+    void clickOn(const std::string& element);
     // A key; `text` for one that types; `modifiers` as the protocol counts
     // them (1 Alt, 2 Ctrl, 4 Meta, 8 Shift).
     void key(std::string_view key, std::string_view code, int virtualKey,

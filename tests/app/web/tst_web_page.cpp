@@ -31,10 +31,7 @@ StaticServer& server() {
 }
 
 void selectPage(int page) {
-    const Json centre = browser().evaluate(
-        "(r => [r.left + r.width / 2, r.top + r.height / 2])(document.getElementById('tab-" +
-        std::to_string(page) + "').getBoundingClientRect())");
-    browser().click(centre.at(0).get<double>(), centre.at(1).get<double>());
+    browser().clickOn("document.getElementById('tab-" + std::to_string(page) + "')");
 }
 
 struct Named {

@@ -226,10 +226,7 @@ private:
 
     // A click at the middle of what `expression` finds, as a pointer gives it.
     void clickAt(const std::string& expression) {
-        const Json centre = browser().evaluate(
-            "(() => { const r = " + expression +
-            ".getBoundingClientRect(); return [r.left + r.width / 2, r.top + r.height / 2]; })()");
-        browser().click(centre.at(0).get<double>(), centre.at(1).get<double>());
+        browser().clickOn(expression);
         takeMessage();
     }
 
