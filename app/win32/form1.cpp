@@ -213,7 +213,7 @@ Form1::Form1(const Form1Options& options)
     }
     dpi_ = dpiOf(window());
     highContrast_ = highContrastQuery()();
-    fonts_ = {chooseFont(app::kLabelFont, dpi_).font, chooseFont(app::kWindowFont, dpi_).font};
+    fonts_ = fontsAt(dpi_);
     loadIcon(Icon::Small);  // the frame's; the task switcher's waits
     // Only what the first look needs: the tab control, the credit line and
     // the start page's rows. The rest waits until the window is up.
@@ -427,10 +427,13 @@ Pixels Form1::placeOf(const ControlDescription& control) const {
     return place;
 }
 
+Form1::Fonts Form1::fontsAt(int dpi) {
+    return {chooseFont(app::kLabelFont, dpi).font, chooseFont(app::kWindowFont, dpi).font};
+}
+
 void Form1::applyFonts() {
     // The new fonts are in every control before the old ones go.
-    Fonts old = std::exchange(fonts_, Fonts{chooseFont(app::kLabelFont, dpi_).font,
-                                            chooseFont(app::kWindowFont, dpi_).font});
+    Fonts old = std::exchange(fonts_, fontsAt(dpi_));
     for (const ControlDescription& control : controls) {
         if (HWND child = controls_.at(app::indexOf(control))) {
             SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(control)), FALSE);

@@ -80,6 +80,7 @@ private:
         UniqueFont window;
     };
 
+    [[nodiscard]] static Fonts fontsAt(int dpi);
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     bool takeKey(const MSG& message);
