@@ -51,7 +51,7 @@ install_packages() {
     local missing=()
     local pkg
     for pkg in "$@"; do
-        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+        if ! grep -q 'install ok installed' <<<"$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null)"; then
             missing+=("$pkg")
         fi
     done
@@ -74,7 +74,7 @@ ensure_node() {
 # Makes a locale available (the number tests run under a decimal comma).
 ensure_locale() {
     local name="$1" input="${1%%.*}"
-    if locale -a 2>/dev/null | grep -qix "${name/UTF-8/utf8}"; then
+    if grep -qix "${name/UTF-8/utf8}" < <(locale -a 2>/dev/null); then
         return 0
     fi
     as_root localedef -i "$input" -c -f UTF-8 "$name"

@@ -13,7 +13,7 @@ trap 'kill "${app:-}" 2>/dev/null || true; stop_xvfb' EXIT
 
 QT_QPA_PLATFORM=xcb "$program" &
 app=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Qimbar birliklari$' | head -n1)
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Qimbar birliklari$' | sed -n 1p)
 [ -n "$window" ] || { echo "FAIL: no window titled 'Qimbar birliklari'"; exit 1; }
 
 geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')

@@ -23,7 +23,7 @@ trap 'kill "${app:-}" 2>/dev/null || true; "$wineserver" -k 2>/dev/null || true;
 
 "$wine" "$program" &
 app=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Qimbar birliklari$' | head -n1)
+window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Qimbar birliklari$' | sed -n 1p)
 [ -n "$window" ] || { echo "FAIL: no window titled 'Qimbar birliklari'"; exit 1; }
 echo "window $window: $(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')"
 
