@@ -1,4 +1,4 @@
-# Debian/Ubuntu packages the program needs, sourced by ./run and ./check.
+# Debian packages the program needs, sourced by ./run and ./check.
 
 # Build and start the program.
 RUN_PACKAGES=(

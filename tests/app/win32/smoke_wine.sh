@@ -35,8 +35,12 @@ click() {
 click Text29
 xdotool type --delay 50 12
 click Command29
-sleep 1
-litres=$("$wine" "$probe" text Text30 | tr -d '\r')
+# The click goes through X and Wine's own queue: wait for its answer, not a fixed time.
+for _ in $(seq 40); do
+    litres=$("$wine" "$probe" text Text30 | tr -d '\r')
+    [ "$litres" = 12000 ] && break
+    sleep 0.25
+done
 typed=$("$wine" "$probe" text Text29 | tr -d '\r')
 echo "Kub metr: '$typed', Litr: '$litres'"
 [ "$typed" = 12 ] || { echo "FAIL: the typed value did not reach Text29"; exit 1; }
