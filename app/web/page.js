@@ -38,51 +38,123 @@
     return { message, written };
   };
 
-  if (typeof document === "undefined") {
-    return;
-  }
-
   const decoder = new TextDecoder();
   const encoder = new TextEncoder();
 
-  // A NUL-terminated string of the module's memory.
-  function stringAt(module, pointer) {
+  // The description the module exports, with each control's pixel place.
+  createQimbar.describe = (module) => {
+    const pointer = module._qimbar_description();
     const memory = module.HEAPU8;
-    return decoder.decode(memory.subarray(pointer, memory.indexOf(0, pointer)));
-  }
+    return JSON.parse(decoder.decode(memory.subarray(pointer, memory.indexOf(0, pointer))));
+  };
 
-  function element(tag, attributes = {}, text = "") {
-    const made = document.createElement(tag);
-    for (const [name, value] of Object.entries(attributes)) {
-      made.setAttribute(name, value);
-    }
-    if (text) {
-      made.textContent = text;
-    }
-    return made;
+  const escapes = { "&": "&amp;", "<": "&lt;", ">": "&gt;", '"': "&quot;" };
+  const escape = (text) => String(text).replace(/[&<>"]/g, (c) => escapes[c]);
+
+  function element(tag, attributes, content = "") {
+    const listed = Object.entries(attributes)
+      .filter(([, value]) => value !== undefined)
+      .map(([name, value]) => (value === true ? ` ${name}` : ` ${name}="${escape(value)}"`))
+      .join("");
+    return tag === "input" ? `<input${listed}>` : `<${tag}${listed}>${content}</${tag}>`;
   }
 
   // Where the description puts a control, for the style sheet's wide layout.
-  function place(made, control) {
-    made.style.setProperty("--left", `${control.left}px`);
-    made.style.setProperty("--top", `${control.top}px`);
-    made.style.setProperty("--width", `${control.width}px`);
-    made.style.setProperty("--height", `${control.height}px`);
-    made.style.setProperty("--row", control.row);
+  function place(control) {
+    return `--left:${control.left}px;--top:${control.top}px;--width:${control.width}px;` +
+           `--height:${control.height}px;--row:${control.row}`;
   }
 
   function fontOf(font) {
     return `${font.pixels}px ${font.faces.map((face) => `"${face}"`).join(", ")}, sans-serif`;
   }
 
+  // The window as markup, on its start page, every box empty. The build
+  // writes it into index.html, so the rows are there to type into before
+  // the module has even arrived.
+  createQimbar.render = (description) => {
+    const controls = description.controls;
+    const start = description.startPage;
+    const pages = description.tabs.map(() => []);
+    const spare = [];
+    // The page's controls in the keyboard order the description gives, each
+    // label just before its box; the style sheet puts them where they stand.
+    const byTabIndex = [...controls].sort((a, b) => a.tabIndex - b.tabIndex);
+    for (const control of byTabIndex) {
+      const onPage = control.page !== 0;
+      if (control.kind === "box") {
+        const attributes = { id: control.name, type: "text", autocomplete: "off",
+                             spellcheck: "false", autocapitalize: "off", style: place(control) };
+        if (!onPage) {
+          spare.push(element("input", { ...attributes, tabindex: "-1" }));
+          continue;
+        }
+        const label = controls.find((c) => c.kind === "label" && c.page === control.page &&
+                                           c.row === control.row);
+        const about = `${control.name}-about`;
+        pages[control.page - 1].push(
+          element("label", { id: label.name, for: control.name, title: label.explanation,
+                             style: place(label) }, escape(label.caption)),
+          // A phone's keyboard: temperatures go below zero, and the decimal
+          // pad of some phones has no minus.
+          element("input", { ...attributes, "aria-describedby": about,
+                             inputmode: control.page === 6 ? "text" : "decimal" }),
+          element("span", { id: about, hidden: true }, escape(control.explanation)));
+      } else if (control.kind === "button") {
+        const attributes = { id: control.name, type: "button", style: place(control) };
+        if (!onPage) {
+          spare.push(element("button", { ...attributes, tabindex: "-1" }, escape(control.caption)));
+          continue;
+        }
+        pages[control.page - 1].push(element(
+          "button", { ...attributes, "aria-label": `${control.caption}: ${control.unit}`,
+                      "data-page": control.page, "data-row": control.row },
+          escape(control.caption)));
+      }
+    }
+    const tabs = description.tabs.map((caption, index) => element("button", {
+      type: "button", role: "tab", id: `tab-${index + 1}`, "aria-controls": `page-${index + 1}`,
+      "aria-selected": String(index + 1 === start), tabindex: index + 1 === start ? "0" : "-1",
+    }, escape(caption))).join("");
+    const panels = pages.map((content, index) => element("div", {
+      role: "tabpanel", id: `page-${index + 1}`, "aria-labelledby": `tab-${index + 1}`,
+      class: "page", "data-page": index + 1, hidden: index + 1 !== start || undefined,
+    }, content.join(""))).join("");
+
+    const tabsControl = controls.find((control) => control.kind === "tabs");
+    // The spare controls: on no page, in their places, never seen or reached.
+    const strip = element("div", { role: "tablist", class: "strip", "aria-label": description.caption },
+                          tabs);
+    const tabsMade = element("div", { id: tabsControl.name, class: "tabs", style: place(tabsControl) },
+                             strip + panels +
+                             element("div", { class: "spare", "aria-hidden": "true" }, spare.join("")));
+    const creditControl = controls.find((control) => control.kind === "label" &&
+                                                     control.page === 0);
+    const credit = element("p", { id: creditControl.name, class: "credit", style: place(creditControl) },
+                           escape(creditControl.caption));
+    const look = `--client-width:${description.clientWidth}px;` +
+                 `--client-height:${description.clientHeight}px;` +
+                 `--strip-height:${description.tabStripHeight}px;` +
+                 `--credit:${description.creditColour};` +
+                 `--window-font:${fontOf(description.windowFont)};` +
+                 `--label-font:${fontOf(description.labelFont)}`;
+    return element("main", { id: "Form1", style: look, "data-page": start }, tabsMade + credit);
+  };
+
+  if (typeof document === "undefined") {
+    return;
+  }
+
   // The message box: modal, titled with the window's caption, closed by its
   // button, Enter or Esc; the focus goes back where it was.
   function makeMessageBox(description) {
-    const box = element("dialog", { id: "message", "aria-labelledby": "message-title",
-                                    "aria-describedby": "message-text" });
-    box.append(element("h2", { id: "message-title" }, description.caption),
-               element("p", { id: "message-text" }),
-               element("button", { type: "button", id: "message-ok", autofocus: "" }, "OK"));
+    const box = document.createElement("dialog");
+    box.id = "message";
+    box.setAttribute("aria-labelledby", "message-title");
+    box.setAttribute("aria-describedby", "message-text");
+    box.innerHTML = element("h2", { id: "message-title" }, escape(description.caption)) +
+                    element("p", { id: "message-text" }) +
+                    element("button", { type: "button", id: "message-ok", autofocus: true }, "OK");
     let returnTo = null;
     box.querySelector("button").addEventListener("click", () => box.close());
     document.body.append(box);
@@ -100,91 +172,27 @@
     };
   }
 
-  function build(module) {
-    const description = JSON.parse(stringAt(module, module._qimbar_description()));
+  // The press, the tabs and the message box, on the window the build wrote
+  // into the page. What a person typed before the module arrived stays, and
+  // so does their focus.
+  function attach(module) {
+    const description = createQimbar.describe(module);
     document.title = description.caption;
     const form = document.getElementById("Form1");
-    form.style.setProperty("--client-width", `${description.clientWidth}px`);
-    form.style.setProperty("--client-height", `${description.clientHeight}px`);
-    form.style.setProperty("--strip-height", `${description.tabStripHeight}px`);
-    form.style.setProperty("--credit", description.creditColour);
-    form.style.setProperty("--window-font", fontOf(description.windowFont));
-    form.style.setProperty("--label-font", fontOf(description.labelFont));
-
     const showMessage = makeMessageBox(description);
-    const controls = description.controls;
-    const tabsControl = controls.find((control) => control.kind === "tabs");
-    const tabs = element("div", { id: tabsControl.name, class: "tabs" });
-    place(tabs, tabsControl);
-    const strip = element("div", { role: "tablist", class: "strip",
-                                   "aria-label": description.caption });
-    tabs.append(strip);
-
+    const strip = form.querySelector("[role=tablist]");
     // Each page's rows: its box elements by row, for the press.
-    const pages = description.tabs.map((caption, index) => {
-      const number = index + 1;
-      const tab = element("button", { type: "button", role: "tab", id: `tab-${number}`,
-                                      "aria-controls": `page-${number}` }, caption);
-      const panel = element("div", { role: "tabpanel", id: `page-${number}`,
-                                     "aria-labelledby": `tab-${number}`, class: "page" });
-      panel.dataset.page = number;
-      strip.append(tab);
-      tabs.append(panel);
-      return { number, tab, panel, boxes: [] };
-    });
-
-    // The page's controls in the keyboard order the description gives, each
-    // label just before its box; the style sheet puts them where they stand.
-    const byTabIndex = [...controls].sort((a, b) => a.tabIndex - b.tabIndex);
-    // The spare controls: on no page, in their places, never seen or reached.
-    const spare = element("div", { class: "spare", "aria-hidden": "true" });
-    for (const control of byTabIndex) {
-      const onPage = control.page !== 0;
-      if (control.kind === "box") {
-        const box = element("input", { id: control.name, type: "text", autocomplete: "off",
-                                       spellcheck: "false", autocapitalize: "off" });
-        place(box, control);
-        if (!onPage) {
-          box.tabIndex = -1;
-          spare.append(box);
-          continue;
-        }
-        const page = pages[control.page - 1];
-        const label = controls.find((c) => c.kind === "label" && c.page === control.page &&
-                                           c.row === control.row);
-        const made = element("label", { id: label.name, for: control.name,
-                                        title: label.explanation }, label.caption);
-        place(made, label);
-        const about = element("span", { id: `${control.name}-about`, hidden: "" },
-                              control.explanation);
-        box.setAttribute("aria-describedby", about.id);
-        // A phone's keyboard: temperatures go below zero, and the decimal
-        // pad of some phones has no minus.
-        box.setAttribute("inputmode", control.page === 6 ? "text" : "decimal");
-        page.boxes[control.row - 1] = box;
-        page.panel.append(made, box, about);
-      } else if (control.kind === "button") {
-        const button = element("button", { id: control.name, type: "button" }, control.caption);
-        place(button, control);
-        if (!onPage) {
-          button.tabIndex = -1;
-          spare.append(button);
-          continue;
-        }
-        button.setAttribute("aria-label", `${control.caption}: ${control.unit}`);
-        button.dataset.page = control.page;
-        button.dataset.row = control.row;
-        pages[control.page - 1].panel.append(button);
+    const pages = description.tabs.map((_, index) => ({
+      number: index + 1,
+      tab: document.getElementById(`tab-${index + 1}`),
+      panel: document.getElementById(`page-${index + 1}`),
+      boxes: [],
+    }));
+    for (const control of description.controls) {
+      if (control.kind === "box" && control.page !== 0) {
+        pages[control.page - 1].boxes[control.row - 1] = document.getElementById(control.name);
       }
     }
-    tabs.append(spare);
-
-    const creditControl = controls.find((control) => control.kind === "label" &&
-                                                     control.page === 0);
-    const credit = element("p", { id: creditControl.name, class: "credit" },
-                           creditControl.caption);
-    place(credit, creditControl);
-    form.replaceChildren(tabs, credit);
 
     function select(number, focus) {
       for (const page of pages) {
@@ -252,14 +260,16 @@
       }
     });
 
-    select(description.startPage, false);
     form.dataset.ready = "";
     performance.mark("qimbar-ready");
-    // As on the desktop, the keyboard starts on the tab strip.
-    select(description.startPage, true);
+    // As on the desktop, the keyboard starts on the tab strip, unless a
+    // person has already gone elsewhere.
+    if (!document.activeElement || document.activeElement === document.body) {
+      select(Number(form.dataset.page), true);
+    }
   }
 
-  createQimbar().then(build);
+  createQimbar().then(attach);
 
   if ("serviceWorker" in navigator) {
     addEventListener("load", () => navigator.serviceWorker.register("sw.js"));

@@ -1,7 +1,8 @@
 // What only the web page has: what the browser's accessibility tree says,
 // text that fits on a desktop and on a phone, the layout a phone gets, the
-// message dialog's focus, working offline, and the manifest that makes it
-// installable. In Debian's headless Chromium.
+// message dialog's focus, rows that take typing before the module runs,
+// working offline, and the manifest that makes it installable. In Debian's
+// headless Chromium.
 #include "app/unit_explanation.h"
 #include "app/window_description.h"
 #include "convert/pages.h"
@@ -205,6 +206,28 @@ TEST_CASE("a message takes the focus, closes on Enter or Esc, and gives the focu
         CHECK(browser().evaluate("document.getElementById('Text30').value").get<std::string>() ==
               "old");
     }
+}
+
+TEST_CASE("the rows take typing before the module arrives, and keep it when it does") {
+    Chromium early;
+    early.resize(1280, 800);
+    // The page as the server sends it, before any script of its own has run.
+    early.send("Emulation.setScriptExecutionDisabled", {{"value", true}});
+    early.open(server().url(), "document.readyState === 'complete'");
+    REQUIRE_FALSE(early.evaluate("'ready' in document.getElementById('Form1').dataset").get<bool>());
+    CHECK(early.evaluate("getComputedStyle(document.getElementById('Text29')).visibility")
+              .get<std::string>() == "visible");
+    early.clickOn("document.getElementById('Text29')");
+    early.type("12");
+    // Then the module comes.
+    early.send("Emulation.setScriptExecutionDisabled", {{"value", false}});
+    early.evaluate("document.head.append(Object.assign(document.createElement('script'), "
+                   "{ src: 'qimbar.js' }))");
+    early.waitUntil("'ready' in document.getElementById('Form1').dataset");
+    CHECK(early.evaluate("document.getElementById('Text29').value").get<std::string>() == "12");
+    CHECK(early.evaluate("document.activeElement.id").get<std::string>() == "Text29");
+    early.clickOn("document.getElementById('Command29')");
+    CHECK(early.evaluate("document.getElementById('Text30').value").get<std::string>() == "12000");
 }
 
 TEST_CASE("after one visit the page works offline") {
