@@ -26,7 +26,8 @@ double median(std::vector<double> samples) {
 
 // Milliseconds from navigation start to a mark the page sets: "qimbar-rows"
 // once its rows take typing, "qimbar-ready" once they also press.
-double coldStart(Chromium& browser, const std::string& url, const std::string& mark = "qimbar-rows") {
+double coldStart(Chromium& browser, const std::string& url,
+                 const std::string& mark = "qimbar-rows") {
     browser.freshTab();
     const std::string entries = "performance.getEntriesByName('" + mark + "')";
     browser.open(url, entries + ".length > 0");
@@ -87,8 +88,7 @@ int measure(int argc, char* argv[]) {
     std::printf("  static HTML, no module   %7.2f ms\n", f);
     std::printf("  the page                 %7.2f ms\n", p);
     std::printf("  ratio %.2f (goal: at most 1.5)\n", p / f);
-    std::printf("  and until its buttons press (the module running) %.2f ms\n",
-                median(pressTimes));
+    std::printf("  and until its buttons press (the module running) %.2f ms\n", median(pressTimes));
 
     browser.freshTab();
     browser.open(page.url());

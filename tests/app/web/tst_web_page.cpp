@@ -214,15 +214,17 @@ TEST_CASE("the rows take typing before the module arrives, and keep it when it d
     // The page as the server sends it, before any script of its own has run.
     early.send("Emulation.setScriptExecutionDisabled", {{"value", true}});
     early.open(server().url(), "document.readyState === 'complete'");
-    REQUIRE_FALSE(early.evaluate("'ready' in document.getElementById('Form1').dataset").get<bool>());
+    REQUIRE_FALSE(
+        early.evaluate("'ready' in document.getElementById('Form1').dataset").get<bool>());
     CHECK(early.evaluate("getComputedStyle(document.getElementById('Text29')).visibility")
               .get<std::string>() == "visible");
     early.clickOn("document.getElementById('Text29')");
     early.type("12");
     // Then the module comes.
     early.send("Emulation.setScriptExecutionDisabled", {{"value", false}});
-    early.evaluate("document.head.append(Object.assign(document.createElement('script'), "
-                   "{ src: 'qimbar.js' }))");
+    early.evaluate(
+        "document.head.append(Object.assign(document.createElement('script'), "
+        "{ src: 'qimbar.js' }))");
     early.waitUntil("'ready' in document.getElementById('Form1').dataset");
     CHECK(early.evaluate("document.getElementById('Text29').value").get<std::string>() == "12");
     CHECK(early.evaluate("document.activeElement.id").get<std::string>() == "Text29");
