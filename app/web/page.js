@@ -267,6 +267,12 @@
     if (!document.activeElement || document.activeElement === document.body) {
       select(Number(form.dataset.page), true);
     }
+    // What was pressed while the module was on its way, now, in order.
+    const early = (form.dataset.early ?? "").split(" ").filter((id) => id);
+    delete form.dataset.early;
+    for (const id of early) {
+      document.getElementById(id).click();
+    }
   }
 
   createQimbar().then(attach);

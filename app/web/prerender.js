@@ -16,9 +16,7 @@ createQimbar({ wasmBinary: fs.readFileSync(path.join(site, "qimbar.wasm")) }).th
   if (!html.includes(empty)) {
     throw new Error(`${template} has no ${empty}`);
   }
-  // The mark tells a benchmark when the rows are there to type into.
-  const window = createQimbar.render(description) +
-                 '\n<script>performance.mark("qimbar-rows")</script>';
+  const window = createQimbar.render(description);
   fs.writeFileSync(path.join(site, "index.html"), html.replace(empty, () => window));
 }).catch((error) => {
   console.error(`prerender: ${error.message}`);
