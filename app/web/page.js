@@ -122,12 +122,12 @@
     }, content.join(""))).join("");
 
     const tabsControl = controls.find((control) => control.kind === "tabs");
-    // The spare controls: on no page, in their places, never seen or reached.
     const strip = element("div", { role: "tablist", class: "strip", "aria-label": description.caption },
                           tabs);
+    // The spare controls: on no page, in their places, never seen or reached.
+    const spareMade = element("div", { class: "spare", "aria-hidden": "true" }, spare.join(""));
     const tabsMade = element("div", { id: tabsControl.name, class: "tabs", style: place(tabsControl) },
-                             strip + panels +
-                             element("div", { class: "spare", "aria-hidden": "true" }, spare.join("")));
+                             strip + panels + spareMade);
     const creditControl = controls.find((control) => control.kind === "label" &&
                                                      control.page === 0);
     const credit = element("p", { id: creditControl.name, class: "credit", style: place(creditControl) },

@@ -9,7 +9,6 @@
 #include "platform/number_text.h"
 #include "platform/text_box.h"
 
-#include <array>
 #include <cstdint>
 #include <emscripten/emscripten.h>
 #include <string>
@@ -135,7 +134,6 @@ std::string describe() {
         appendField(out, "caption", control.caption);
         if (control.page != 0) {
             const auto& page = qimbar::convert::page(control.page);
-            appendField(out, "box", page.row(control.row).box);
             appendField(out, "unit", page.row(control.row).caption);
             appendField(out, "explanation", qimbar::app::unitExplanation(page, control.row));
         }
@@ -220,11 +218,13 @@ EMSCRIPTEN_KEEPALIVE const char* qimbar_description() {
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* qimbar_press(int page, int row,
                                                       const std::uint8_t* input) {
     static std::string answer;
-    if (page < 1 || page > static_cast<int>(qimbar::convert::pages.size()) || row < 1 ||
-        row > qimbar::convert::pages.at(static_cast<std::size_t>(page - 1)).rowCount()) {
+    if (page < 1 || page > static_cast<int>(qimbar::convert::pages.size())) {
         return nullptr;
     }
     const auto& converted = qimbar::convert::page(page);
+    if (row < 1 || row > converted.rowCount()) {
+        return nullptr;
+    }
     PageBoxes boxes(converted);
     const std::uint8_t* at = input;
     for (int r = 1; r <= converted.rowCount(); ++r) {

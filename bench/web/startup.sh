@@ -24,8 +24,8 @@ for file in "$site"/*; do
 done
 awk -v t="$total" 'BEGIN { printf "a first visit transfers %.1f KiB (goal: at most 64 KiB)\n", t / 1024 }'
 
-# The floor: the page as the module leaves it, saved as static HTML with no
-# script but the mark that the rows are ready.
+# The floor: the page as the browser shows it, saved as static HTML with no
+# script but the mark that the rows take typing.
 mkdir "$work/floor"
 cp "$site"/* "$work/floor/"
 "$build/bench/bench_web" --snapshot "$site" "$work/floor/index.html"

@@ -55,8 +55,7 @@ const old = Buffer.from("old");
   const createQimbar = require(path.resolve(site, "qimbar.js"));
   // The wasm handed over whole: node's own fetch cannot read a path.
   const module = await createQimbar({ wasmBinary: fs.readFileSync(path.join(site, "qimbar.wasm")) });
-  const description = JSON.parse(
-    Buffer.from(module.HEAPU8.subarray(module._qimbar_description())).toString("utf8").split("\0")[0]);
+  const description = createQimbar.describe(module);
   const rowsOf = [];
   for (const control of description.controls) {
     if (control.kind === "box" && control.page !== 0) {
