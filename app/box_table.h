@@ -1,5 +1,6 @@
 #pragma once
 
+#include "convert/pages.h"
 #include "platform/text_box.h"
 
 #include <array>
@@ -33,7 +34,7 @@ public:
     }
 
 private:
-    std::array<std::unique_ptr<platform::TextBox>, 47> boxes_;  // Text1 to Text46
+    std::array<std::unique_ptr<platform::TextBox>, convert::kLastBoxNumber + 1> boxes_;  // by N
 };
 
 }  // namespace qimbar::app

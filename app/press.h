@@ -7,7 +7,7 @@
 
 namespace qimbar::app {
 
-// One press of a row's "Hisoblash" button, as both shells run it: converts
+// One press of a row's "Hisoblash" button, as every shell runs it: converts
 // the text of row `row` of page `page` (1 to 6) into the page's other boxes.
 // Returns the message to show when the press failed, in which case the boxes
 // stand as the failure left them; nothing when it converted.

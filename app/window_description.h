@@ -44,7 +44,7 @@ constexpr Pixels toPixels(const Twips& twips, int dpi = kDefaultDpi) {
             twipsToPixels(twips.width, dpi), twipsToPixels(twips.height, dpi)};
 }
 
-// --- What both windows look like, beyond places and captions ---------------
+// --- What every shell's window looks like, beyond places and captions ---------------
 
 struct Rgb {
     std::uint8_t red = 0;
@@ -113,7 +113,7 @@ inline constexpr std::array<std::string_view, 6> tabCaptions{
 };
 
 // clang-format off
-inline constexpr std::array<ControlDescription, 130> controls{{
+inline constexpr auto controls = std::to_array<ControlDescription>({
     {"SSTab1", Kind::TabControl, 0, 0, {240, 240, 6810, 5895}, "", 0},
     {"Label1", Kind::Label, 0, 0, {1080, 6120, 2775, 255}, "Tuzuvchi: Qimbar jamoasi", 93},
     // Page 1
@@ -251,7 +251,7 @@ inline constexpr std::array<ControlDescription, 130> controls{{
     {"Command18", Kind::Button, 0, 0, {-70680, 1680, 1335, 375}, "", 73},
     {"Command19", Kind::Button, 0, 0, {-70680, 1200, 1335, 375}, "", 74},
     {"Command20", Kind::Button, 0, 0, {-70680, 720, 1335, 375}, "", 75},
-}};
+});
 // clang-format on
 
 // The control of that name, or none.
@@ -300,7 +300,8 @@ constexpr bool shownWithPage(const ControlDescription& control, int page) {
 
 namespace detail {
 
-constexpr bool tabIndicesAreZeroTo129() {
+// Each control has its own place in the keyboard order, 0 up to the last.
+constexpr bool tabIndicesRunFromZero() {
     std::array<bool, controls.size()> seen{};
     for (const auto& control : controls) {
         const auto index = static_cast<std::size_t>(control.tabIndex);
@@ -357,7 +358,7 @@ constexpr bool rowsMatchThePages() {
             return false;
         }
     }
-    return rowControls == 108;
+    return rowControls == 3 * convert::kRowCount;
 }
 
 constexpr bool tabCaptionsMatchThePages() {
@@ -371,7 +372,7 @@ constexpr bool tabCaptionsMatchThePages() {
 
 }  // namespace detail
 
-static_assert(detail::tabIndicesAreZeroTo129());
+static_assert(detail::tabIndicesRunFromZero());
 static_assert(detail::namesAreUnique());
 static_assert(detail::rowsMatchThePages());
 static_assert(detail::tabCaptionsMatchThePages());

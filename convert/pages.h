@@ -29,6 +29,25 @@ static_assert([] {
     return rules == 218;
 }());
 
+// How many unit rows the pages have in all, and the largest N of their
+// `TextN`: counts that follow the tables.
+inline constexpr int kRowCount = [] {
+    int rows = 0;
+    for (const Page& page : pages) {
+        rows += page.rowCount();
+    }
+    return rows;
+}();
+inline constexpr int kLastBoxNumber = [] {
+    int last = 0;
+    for (const Page& page : pages) {
+        for (const UnitRow& row : page.rows) {
+            last = row.box > last ? row.box : last;
+        }
+    }
+    return last;
+}();
+
 // The page with the given number (1 to 6).
 [[nodiscard]] const Page& page(int number);
 

@@ -2,35 +2,23 @@
 
 namespace qimbar::platform {
 
-namespace {
-
-// NUL-terminated, so what() can hand them out as they stand.
-constexpr const char* messageText(ErrorKind kind) {
-    switch (kind) {
-        case ErrorKind::NotANumber:
-            return "Kiritilgan qiymat son emas.";
-        case ErrorKind::Overflow:
-            return "Natija juda katta.";
-        case ErrorKind::DivisionByZero:
-            return "Nolga bo'lish.";
-        case ErrorKind::InvalidOperation:
-            return "Noto'g'ri hisob amali.";
-        case ErrorKind::BoxNotRead:
-            return "Maydon matnini o'qib bo'lmadi.";
-        case ErrorKind::BoxNotWritten:
-            return "Maydonga yozib bo'lmadi.";
-    }
-    return "Noto'g'ri hisob amali.";
-}
-
-}  // namespace
-
-std::string_view messageFor(ErrorKind kind) {
-    return messageText(kind);
-}
-
 const char* RunTimeError::what() const noexcept {
-    return messageText(kind_);
+    // For logs and debuggers; what a person reads is the window's own text.
+    switch (kind_) {
+        case ErrorKind::NotANumber:
+            return "not a number";
+        case ErrorKind::Overflow:
+            return "overflow";
+        case ErrorKind::DivisionByZero:
+            return "division by zero";
+        case ErrorKind::InvalidOperation:
+            return "invalid operation";
+        case ErrorKind::BoxNotRead:
+            return "a value box could not be read";
+        case ErrorKind::BoxNotWritten:
+            return "a value box could not be written";
+    }
+    return "invalid operation";
 }
 
 }  // namespace qimbar::platform

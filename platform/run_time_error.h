@@ -3,7 +3,6 @@
 #include "platform/text_box.h"
 
 #include <exception>
-#include <string_view>
 
 namespace qimbar::platform {
 
@@ -15,9 +14,6 @@ enum class ErrorKind {
     BoxNotRead,
     BoxNotWritten,
 };
-
-// The Uzbek message shown for each kind.
-[[nodiscard]] std::string_view messageFor(ErrorKind kind);
 
 // A run-time error raised by an action; the window reports it to the user.
 class RunTimeError : public std::exception {
@@ -31,7 +27,6 @@ public:
     [[nodiscard]] Status status() const { return status_; }
     // The N of the `TextN` whose access failed, 0 for other errors.
     [[nodiscard]] int boxNumber() const { return boxNumber_; }
-    [[nodiscard]] std::string_view message() const { return messageFor(kind_); }
     [[nodiscard]] const char* what() const noexcept override;
 
 private:

@@ -4,7 +4,7 @@
 #include "app/press.h"
 #include "app/qt/error_display.h"
 #include "app/qt/sstab.h"
-#include "app/unit_explanation.h"
+#include "app/row_view.h"
 #include "app/window_description.h"
 #include "convert/pages.h"
 
@@ -35,11 +35,6 @@ QString text(std::string_view utf8) {
 QRect pixels(const app::Twips& twips) {
     const app::Pixels p = app::toPixels(twips);
     return {p.left, p.top, p.width, p.height};
-}
-
-// The N of the `TextN` on a row control's row.
-std::size_t boxOf(const ControlDescription& control) {
-    return static_cast<std::size_t>(convert::page(control.page).row(control.row).box);
 }
 
 }  // namespace
@@ -90,7 +85,7 @@ Form1::~Form1() = default;
 void Form1::build() {
     const QFont labelFont = fontOf(app::kLabelFont);
     QLabel* credit = nullptr;
-    std::array<RowWidgets, 47> rows{};  // by the N of TextN
+    RowWidgetTable rows{};
     std::vector<std::pair<int, QWidget*>> focusOrder;
 
     for (const ControlDescription& control : app::controls) {
@@ -129,7 +124,8 @@ void Form1::build() {
                 } else {
                     label->setForegroundRole(QPalette::ButtonText);
                     label->setFont(labelFont);
-                    rows.at(boxOf(control)).label = label;
+                    rows.at(static_cast<std::size_t>(app::rowOf(control)->boxNumber())).label =
+                        label;
                 }
                 widget = label;
                 break;
@@ -139,8 +135,8 @@ void Form1::build() {
                 edit->setMaxLength(std::numeric_limits<int>::max());
                 widget = edit;
                 if (control.page != 0) {
-                    boxes_.add(static_cast<int>(boxOf(control)), edit);
-                    rows.at(boxOf(control)).box = edit;
+                    boxes_.add(app::rowOf(control)->boxNumber(), edit);
+                    rows.at(static_cast<std::size_t>(app::rowOf(control)->boxNumber())).box = edit;
                 }
                 break;
             }
@@ -151,7 +147,8 @@ void Form1::build() {
                     // Enter and Return press a focused button, as Space does;
                     // no button is the window's default.
                     button->setAutoDefault(true);
-                    rows.at(boxOf(control)).button = button;
+                    rows.at(static_cast<std::size_t>(app::rowOf(control)->boxNumber())).button =
+                        button;
                     const int page = control.page;
                     const int row = control.row;
                     connect(button, &QPushButton::clicked, this,
@@ -220,23 +217,20 @@ void Form1::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
-void Form1::describeRowsForAssistiveTools(const std::array<RowWidgets, 47>& rows) {
+void Form1::describeRowsForAssistiveTools(const RowWidgetTable& rows) {
     // A screen reader names each box and button by its unit; the label's
     // tooltip and the box's description say what the unit is.
-    for (const convert::Page& page : convert::pages) {
-        for (const convert::UnitRow& row : page.rows) {
-            const RowWidgets& widgets = rows.at(static_cast<std::size_t>(row.box));
-            if (widgets.label == nullptr || widgets.box == nullptr || widgets.button == nullptr) {
-                continue;
-            }
-            const QString caption = text(row.caption);
-            const QString explanation = QString::fromStdString(app::unitExplanation(page, row.row));
-            widgets.label->setBuddy(widgets.box);
-            widgets.label->setToolTip(explanation);
-            widgets.box->setAccessibleName(caption);
-            widgets.box->setAccessibleDescription(explanation);
-            widgets.button->setAccessibleName(QStringLiteral("Hisoblash: ") + caption);
+    for (const app::RowView& row : app::rowViews()) {
+        const RowWidgets& widgets = rows.at(static_cast<std::size_t>(row.boxNumber()));
+        if (widgets.label == nullptr || widgets.box == nullptr || widgets.button == nullptr) {
+            continue;
         }
+        const QString explanation = text(row.explanation);
+        widgets.label->setBuddy(widgets.box);
+        widgets.label->setToolTip(explanation);
+        widgets.box->setAccessibleName(text(row.caption()));
+        widgets.box->setAccessibleDescription(explanation);
+        widgets.button->setAccessibleName(text(row.buttonName));
     }
 }
 

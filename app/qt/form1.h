@@ -3,7 +3,7 @@
 #include "app/box_table.h"
 #include "app/qt/qt_text_box.h"
 #include "app/window_description.h"
-#include "convert/model.h"
+#include "convert/pages.h"
 #include "platform/text_box.h"
 
 #include <QFont>
@@ -52,8 +52,11 @@ private:
         QPushButton* button = nullptr;
     };
 
+    // By the N of `TextN`.
+    using RowWidgetTable = std::array<RowWidgets, convert::kLastBoxNumber + 1>;
+
     void build();
-    static void describeRowsForAssistiveTools(const std::array<RowWidgets, 47>& rows);
+    static void describeRowsForAssistiveTools(const RowWidgetTable& rows);
     void press(int page, int row);
     void colourCredit();
 

@@ -3,6 +3,8 @@
 // explanations and the press routine's messages.
 #include "app/colour.h"
 #include "app/press.h"
+#include "app/row_view.h"
+#include "app/texts.h"
 #include "app/unit_explanation.h"
 #include "app/window_description.h"
 #include "convert/pages.h"
@@ -16,13 +18,15 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 using qimbar::app::twipsToPixels;
 
 TEST_CASE("the description keeps the keyboard order") {
     const auto order = qimbar::testing::keyboardOrder();
-    REQUIRE(order.size() == 130);
+    REQUIRE(order.size() == qimbar::app::controls.size());
     for (const auto& control : qimbar::app::controls) {
         CAPTURE(control.name);
         const auto at = std::find(order.begin(), order.end(), control.name);
@@ -76,6 +80,42 @@ TEST_CASE("each unit is explained in the page's first unit") {
     }
 }
 
+TEST_CASE("each kind of error has its own words") {
+    using qimbar::platform::ErrorKind;
+    const std::pair<ErrorKind, std::string_view> cases[] = {
+        {ErrorKind::NotANumber, "Kiritilgan qiymat son emas."},
+        {ErrorKind::Overflow, "Natija juda katta."},
+        {ErrorKind::DivisionByZero, "Nolga bo'lish."},
+        {ErrorKind::InvalidOperation, "Noto'g'ri hisob amali."},
+        {ErrorKind::BoxNotRead, "Maydon matnini o'qib bo'lmadi."},
+        {ErrorKind::BoxNotWritten, "Maydonga yozib bo'lmadi."},
+    };
+    for (const auto& [kind, text] : cases) {
+        CHECK(qimbar::app::texts::errorText(kind) == text);
+    }
+}
+
+TEST_CASE("the row view joins each unit to its controls, in reading order") {
+    using qimbar::app::rowView;
+    const auto& arshin = rowView(1, 5);
+    CHECK(arshin.label->name == "Label6");
+    CHECK(arshin.box->name == "Text5");
+    CHECK(arshin.button->name == "Command5");
+    CHECK(arshin.explanation == "1 Arshin = 0.7 Metr");
+    CHECK(arshin.buttonName == "Hisoblash: Arshin");
+    CHECK(qimbar::app::rowOf(*qimbar::app::findControl("Command46"))->caption() == "Reomyur");
+    CHECK(qimbar::app::rowOf(*qimbar::app::findControl("Text11")) == nullptr);
+    CHECK(qimbar::app::rowViews().size() == std::size_t(qimbar::convert::kRowCount));
+
+    std::vector<std::string_view> names;
+    for (const auto* control : qimbar::app::readingOrder(4)) {
+        names.push_back(control->name);
+    }
+    CHECK(names == std::vector<std::string_view>{"Label27", "Text36", "Command36", "Label28",
+                                                 "Text37", "Command37", "Label29", "Text38",
+                                                 "Command38"});
+}
+
 TEST_CASE("the press routine turns every failure into its message") {
     qimbar::testing::MemoryBoxes boxes(29, 35, "old");
     boxes.setText(29, "1");
@@ -83,16 +123,17 @@ TEST_CASE("the press routine turns every failure into its message") {
     CHECK(boxes.text(30) == "1000");
 
     boxes.setText(29, "abc");
-    CHECK(qimbar::app::pressRow(3, 1, boxes) == "Kiritilgan qiymat son emas.");
+    CHECK(qimbar::app::pressRow(3, 1, boxes) == "Kub metr: Kiritilgan qiymat son emas.");
 
     boxes.setText(29, "2");
     boxes.failWrite(2, qimbar::platform::kControlGone);
-    CHECK(qimbar::app::pressRow(3, 1, boxes) == "Maydonga yozib bo'lmadi.");
+    // The message names the unit whose box failed, not the one pressed.
+    CHECK(qimbar::app::pressRow(3, 1, boxes) == "Gallon: Maydonga yozib bo'lmadi.");
     CHECK(boxes.text(30) == "2000");
     CHECK(boxes.text(31) == "220.1");  // the failed write left the old text
 
     boxes.failRead(1, qimbar::platform::kAccessFailed);
-    CHECK(qimbar::app::pressRow(3, 1, boxes) == "Maydon matnini o'qib bo'lmadi.");
+    CHECK(qimbar::app::pressRow(3, 1, boxes) == "Kub metr: Maydon matnini o'qib bo'lmadi.");
 }
 
 TEST_CASE("a box that throws becomes a message too") {

@@ -28,8 +28,8 @@ std::string box(int n) {
 }  // namespace
 
 TEST_CASE("pasted text") {
-    const char* notANumber = "Kiritilgan qiymat son emas.";
-    const char* tooLarge = "Natija juda katta.";
+    const char* notANumber = "Metr: Kiritilgan qiymat son emas.";
+    const char* tooLarge = "Metr: Natija juda katta.";
     // Up to a megabyte of digits, as long as the shell takes in good time.
     const std::size_t digits = openWindow()->longestText();
     const std::vector<Pasted> cases{

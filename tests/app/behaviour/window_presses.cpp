@@ -111,10 +111,10 @@ TEST_CASE("a failed press shows its message and the program goes on") {
         int written;  // targets that got a new text
     };
     const Case cases[] = {
-        {"letters", 1, "abc", "Kiritilgan qiymat son emas.", 0},
-        {"empty box", 30, "", "Kiritilgan qiymat son emas.", 0},
-        {"beyond a double", 38, "1e309", "Natija juda katta.", 0},
-        {"overflow part-way", 9, "1e304", "Natija juda katta.", 1},
+        {"letters", 1, "abc", "Metr: Kiritilgan qiymat son emas.", 0},
+        {"empty box", 30, "", "Litr: Kiritilgan qiymat son emas.", 0},
+        {"beyond a double", 38, "1e309", "Uzel: Natija juda katta.", 0},
+        {"overflow part-way", 9, "1e304", "Qadimgi rus mili: Natija juda katta.", 1},
     };
     for (const Case& c : cases) {
         CAPTURE(std::string_view(c.name));
@@ -158,7 +158,7 @@ TEST_CASE("a box that is gone is reported, not a crash") {
     w->destroy(box(31));  // Gallon, the action's second target
     w->click(button(29));
     CHECK(w->takeErrors() ==
-          std::vector{ShownError{"Qimbar birliklari", "Maydonga yozib bo'lmadi."}});
+          std::vector{ShownError{"Qimbar birliklari", "Gallon: Maydonga yozib bo'lmadi."}});
     CHECK(w->text(box(30)) == "1000");
     CHECK(w->text(box(32)).empty());
 }

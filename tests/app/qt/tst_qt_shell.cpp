@@ -338,7 +338,7 @@ void QtShellTest::messageBoxIsModalCriticalWithOk() {
     });
     f.button(29)->click();
     QCOMPARE(title, QStringLiteral("Qimbar birliklari"));
-    QCOMPARE(text, QStringLiteral("Kiritilgan qiymat son emas."));
+    QCOMPARE(text, QStringLiteral("Kub metr: Kiritilgan qiymat son emas."));
     QCOMPARE(icon, QMessageBox::Critical);
     QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(parent, &f.form());

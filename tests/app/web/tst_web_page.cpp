@@ -193,7 +193,7 @@ TEST_CASE("a message takes the focus, closes on Enter or Esc, and gives the focu
         bool found = false;
         for (const Named& dialog : nodesOf("dialog")) {
             found = found || (dialog.name == "Qimbar birliklari" &&
-                              dialog.description == "Kiritilgan qiymat son emas.");
+                              dialog.description == "Kub metr: Kiritilgan qiymat son emas.");
         }
         CHECK(found);
         if (std::string_view(closing) == "Enter") {
