@@ -2,7 +2,7 @@
 
 // What the window's behaviour suite asks of a shell, with no toolkit in
 // sight: each shell's driver answers it with its own window, so one suite
-// holds both shells to the same behaviour.
+// holds every shell to the same behaviour.
 
 #include "app/window_description.h"
 
@@ -50,6 +50,16 @@ inline std::ostream& operator<<(std::ostream& out, const ShownError& shown) {
     return out << shown.title << ": " << shown.message;
 }
 
+// How a control's text stands in it, in pixels, as the shell draws it: the
+// room inside its frame or edge, the width its text takes there (none for a
+// box) and the height of a line of its font.
+struct TextRoom {
+    int width = 0;
+    int height = 0;
+    int textWidth = 0;
+    int lineHeight = 0;
+};
+
 class WindowDriver {
 public:
     WindowDriver() = default;
@@ -89,6 +99,10 @@ public:
     virtual void focus(std::string_view name) = 0;
     [[nodiscard]] virtual std::string focused() = 0;  // "SSTab1" for the tab strip
     virtual void key(Key key) = 0;
+
+    // A control's text, or the caption of page `page`'s tab, in its room.
+    [[nodiscard]] virtual TextRoom textRoom(std::string_view name) = 0;
+    [[nodiscard]] virtual TextRoom tabTextRoom(int page) = 0;
 
     // Destroys a box's own window, as if the toolkit had lost it.
     virtual void destroy(std::string_view name) = 0;

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabBar>
 #include <QTest>
 
@@ -168,6 +169,34 @@ public:
             case Key::Right:
                 return QTest::keyClick(target, Qt::Key_Right);
         }
+    }
+
+    TextRoom textRoom(std::string_view name) override {
+        QWidget* widget = find(name);
+        const QFontMetrics metrics = widget->fontMetrics();
+        const int frame = widget->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+        if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+            // A line edit's text stands one pixel inside its frame, top and bottom.
+            return {box->width() - 2 * frame, box->height() - 2 * frame - 2, 0, metrics.height()};
+        }
+        if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            const int margin = widget->style()->pixelMetric(QStyle::PM_ButtonMargin);
+            return {button->width() - 2 * margin, button->height() - 2 * frame,
+                    metrics.horizontalAdvance(button->text()), metrics.height()};
+        }
+        auto* label = qobject_cast<QLabel*>(widget);
+        if (label == nullptr) {
+            throw std::runtime_error("no text of its own: " + std::string(name));
+        }
+        return {label->width(), label->height(), metrics.horizontalAdvance(label->text()),
+                metrics.height()};
+    }
+
+    TextRoom tabTextRoom(int page) override {
+        const QFontMetrics metrics = strip().fontMetrics();
+        const QRect tab = strip().tabRect(page - 1);
+        return {tab.width() - 4, tab.height(), metrics.horizontalAdvance(strip().tabText(page - 1)),
+                metrics.height()};
     }
 
     void destroy(std::string_view name) override { delete find(name); }
