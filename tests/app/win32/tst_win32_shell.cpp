@@ -13,7 +13,9 @@
 #include "app/window_description.h"
 #include "convert/pages.h"
 #include "tests/app/expected_layout.h"
+#include "tests/app/text_fits.h"
 #include "tests/app/win32/win32_test_main.h"
+#include "tests/app/win32/win32_window.h"
 
 #include <windows.h>
 
@@ -117,39 +119,6 @@ Room roomIn(Kind kind, SIZE client, int dpi) {
         return {client.cx - 2 * edgeX, client.cy - 2 * edgeY};
     }
     return {client.cx, client.cy};
-}
-
-// Every caption, label text and box line of the window fits its control, as
-// the window stands now.
-void checkEverythingFits(Form1& form) {
-    const int dpi = form.dpi();
-    for (const auto& control : qimbar::app::controls) {
-        HWND window = form.control(control.name);
-        REQUIRE(window != nullptr);
-        if (control.kind == Kind::TabControl || (control.page == 0 && control.name != "Label1")) {
-            continue;
-        }
-        CAPTURE(control.name);
-        RECT client{};
-        GetClientRect(window, &client);
-        const std::wstring text =
-            control.kind == Kind::TextBox ? L"-0,0199999999999996" : widen(control.caption);
-        const Measured measured = measure(fontOf(window), text);
-        const Room room = roomIn(control.kind, {client.right, client.bottom}, dpi);
-        CHECK(measured.metrics.tmHeight <= room.height);
-        if (control.kind != Kind::TextBox) {
-            CHECK(measured.extent.cx <= room.width);
-        }
-    }
-    HWND tabs = form.tabControl();
-    for (std::size_t i = 0; i < qimbar::app::tabCaptions.size(); ++i) {
-        CAPTURE(qimbar::app::tabCaptions.at(i));
-        RECT tab{};
-        SendMessageW(tabs, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&tab));
-        const Measured measured = measure(fontOf(tabs), widen(qimbar::app::tabCaptions.at(i)));
-        CHECK(measured.extent.cx <= tab.right - tab.left - 4);
-        CHECK(measured.metrics.tmHeight <= tab.bottom - tab.top);
-    }
 }
 
 // The window's controls, top to bottom of the z-order, by name.
@@ -514,7 +483,8 @@ TEST_CASE("without what Windows 7 lacks, the window finds its DPI and lays itsel
     // The fallbacks Windows 7 and 8.1 take: the screen's DPI from the device
     // context, and the frame from AdjustWindowRectEx.
     const qimbar::win32::ScopedNewerApi windows7({});
-    auto form = openForm();
+    qimbar::testing::Win32Window w;
+    Form1* form = &w.form();
     HDC screen = GetDC(nullptr);
     const int screenDpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
@@ -523,16 +493,16 @@ TEST_CASE("without what Windows 7 lacks, the window finds its DPI and lays itsel
         REQUIRE(form->dpi() == std::atoi(expected));
     }
     checkLayout(*form);
-    checkEverythingFits(*form);
+    qimbar::testing::checkTextFits(w);
 }
 
 TEST_CASE("text fits its control at 96, 120, 144 and 192 DPI") {
-    auto form = openForm();
+    qimbar::testing::Win32Window w;
     for (const int dpi : {96, 120, 144, 192}) {
         CAPTURE(dpi);
-        changeDpi(*form, dpi, frameAt(0, 0, dpi));
-        REQUIRE(form->dpi() == dpi);
-        checkEverythingFits(*form);
+        changeDpi(w.form(), dpi, frameAt(0, 0, dpi));
+        REQUIRE(w.form().dpi() == dpi);
+        qimbar::testing::checkTextFits(w);
     }
 }
 
