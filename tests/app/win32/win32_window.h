@@ -42,6 +42,27 @@ void waitForStartUp(const Window& form) {
     }
 }
 
+// The font a control draws with.
+inline HFONT fontOf(HWND control) {
+    return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+}
+
+// A line of text in `font`, as a control draws it.
+struct Measured {
+    int width = 0;
+    int lineHeight = 0;
+};
+
+inline Measured measure(HFONT font, const std::wstring& text) {
+    const win32::ScreenDc screen;
+    const win32::Selected selected(screen.get(), font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen.get(), &metrics);
+    SIZE extent{};
+    GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    return {extent.cx, metrics.tmHeight};
+}
+
 inline std::wstring windowText(HWND window) {
     const int length = GetWindowTextLengthW(window);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
@@ -226,30 +247,7 @@ public:
         return "(not a control of Form1)";
     }
 
-    void key(Key key) override {
-        switch (key) {
-            case Key::Tab:
-                return stroke(VK_TAB, false, false);
-            case Key::ShiftTab:
-                return stroke(VK_TAB, false, true);
-            case Key::Space:
-                return stroke(VK_SPACE, false, false);
-            case Key::Enter:
-                return stroke(VK_RETURN, false, false);
-            case Key::KeypadEnter:
-                return stroke(VK_RETURN, false, false, true);
-            case Key::Escape:
-                return stroke(VK_ESCAPE, false, false);
-            case Key::CtrlTab:
-                return stroke(VK_TAB, true, false);
-            case Key::CtrlShiftTab:
-                return stroke(VK_TAB, true, true);
-            case Key::Left:
-                return stroke(VK_LEFT, false, false, true);
-            case Key::Right:
-                return stroke(VK_RIGHT, false, false, true);
-        }
-    }
+    void key(Key key) override;
 
     TextRoom textRoom(std::string_view name) override {
         HWND control = find(name);
@@ -263,7 +261,7 @@ public:
             room.height -= 2 * win32::systemMetric(SM_CYEDGE, form_.dpi());
         }
         const Measured text =
-            measure(control, what == app::Kind::TextBox ? L"" : windowText(control));
+            measure(fontOf(control), what == app::Kind::TextBox ? L"" : windowText(control));
         room.textWidth = text.width;
         room.lineHeight = text.lineHeight;
         return room;
@@ -273,8 +271,8 @@ public:
         RECT tab{};
         SendMessageW(form_.tabControl(), TCM_GETITEMRECT, static_cast<WPARAM>(page - 1),
                      reinterpret_cast<LPARAM>(&tab));
-        const Measured text = measure(
-            form_.tabControl(), widen(app::tabCaptions.at(static_cast<std::size_t>(page - 1))));
+        const std::wstring caption = widen(app::tabCaptions.at(static_cast<std::size_t>(page - 1)));
+        const Measured text = measure(fontOf(form_.tabControl()), caption);
         return {tab.right - tab.left - 4, tab.bottom - tab.top, text.width, text.lineHeight};
     }
 
@@ -317,22 +315,6 @@ public:
     }
 
 private:
-    // A line of text in the font `control` draws with.
-    struct Measured {
-        int width = 0;
-        int lineHeight = 0;
-    };
-    static Measured measure(HWND control, const std::wstring& text) {
-        const win32::ScreenDc screen;
-        const win32::Selected font(
-            screen.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
-        TEXTMETRICW metrics{};
-        GetTextMetricsW(screen.get(), &metrics);
-        SIZE extent{};
-        GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &extent);
-        return {extent.cx, metrics.tmHeight};
-    }
-
     HWND find(std::string_view name) {
         HWND control = form_.control(name);
         if (control == nullptr || IsWindow(control) == FALSE) {
@@ -376,25 +358,7 @@ private:
         settle();
     }
 
-    void putOnClipboard(const std::wstring& text) {
-        for (int attempt = 0; OpenClipboard(form_.window()) == FALSE; ++attempt) {
-            if (attempt == 50) {
-                throw std::runtime_error("the clipboard stays busy");
-            }
-            Sleep(20);
-        }
-        EmptyClipboard();
-        const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-        if (memory != nullptr) {
-            std::memcpy(GlobalLock(memory), text.c_str(), bytes);
-            GlobalUnlock(memory);
-            if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) {
-                GlobalFree(memory);  // still ours when the clipboard refused it
-            }
-        }
-        CloseClipboard();
-    }
+    void putOnClipboard(const std::wstring& text);
 
     std::vector<ShownError> errors_;
     win32::ScopedErrorPresenter seam_;
