@@ -133,10 +133,15 @@ bool Form1::takeKey(const MSG& message) {
     }
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     const bool shift = GetKeyState(VK_SHIFT) < 0;
-    if (message.wParam == VK_TAB && ctrl) {
+    const bool next = message.wParam == VK_NEXT || (message.wParam == VK_TAB && !shift);
+    const bool previous = message.wParam == VK_PRIOR || (message.wParam == VK_TAB && shift);
+    if (ctrl && (next || previous)) {
+        // The page is selected first, so that when the focus goes from the
+        // page being hidden to the strip, the strip already names the new
+        // tab. (Under Wine, TCM_SETCURFOCUS leaves the strip ignoring the
+        // next click on a tab.)
         const int pages = static_cast<int>(tabCaptions.size());
-        const int step = shift ? pages - 1 : 1;
-        selectPage((currentPage() - 1 + step) % pages + 1);
+        selectPage((currentPage() - 1 + (next ? 1 : pages - 1)) % pages + 1);
         return true;
     }
     if (message.wParam == VK_RETURN && !ctrl) {

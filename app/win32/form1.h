@@ -66,8 +66,8 @@ public:
     void selectPage(int page);
 
     // The keys the window takes before any control or the dialog manager:
-    // Ctrl+Tab and Ctrl+Shift+Tab, Enter on a focused button, then the
-    // dialog manager's Tab walk. True when `message` has been handled.
+    // Ctrl+Tab and Ctrl+PageDown, Ctrl+Shift+Tab and Ctrl+PageUp, Enter on
+    // a focused button, then the dialog manager's Tab walk. True when `message` has been handled.
     // Nothing that goes wrong here ends the program.
     bool preTranslate(MSG& message) noexcept;
 

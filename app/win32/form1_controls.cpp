@@ -188,6 +188,14 @@ Pixels Form1::placeOf(const ControlDescription& control) const {
 }
 
 void Form1::showPage(int page) {
+    // The focus leaves the page going for the tab strip before that page is
+    // hidden: a hidden control's focus would go to the frame.
+    HWND focus = GetFocus();
+    if (const auto index = controlIndex(GetDlgCtrlID(focus));
+        index && IsChild(window(), focus) != FALSE && controls.at(*index).page != 0 &&
+        !app::shownWithPage(controls.at(*index), page)) {
+        SetFocus(tabControl());
+    }
     // Only the pages' own controls change; the old page's go first.
     for (const bool show : {false, true}) {
         for (const ControlDescription& control : controls) {
@@ -197,11 +205,6 @@ void Form1::showPage(int page) {
                 ShowWindow(child, show ? SW_SHOWNA : SW_HIDE);
             }
         }
-    }
-    // A control of the page just hidden loses the focus to the tab strip.
-    HWND focus = GetFocus();
-    if (focus != nullptr && IsChild(window(), focus) != FALSE && IsWindowVisible(focus) == FALSE) {
-        SetFocus(tabControl());
     }
 }
 

@@ -26,6 +26,29 @@ TEST_CASE("Enter on a focused button clicks it as the button itself would") {
     CHECK(w.takeErrors().empty());
 }
 
+TEST_CASE("Ctrl+Tab, Ctrl+PageDown and back leave the focus on the tab strip, never the frame") {
+    const struct {
+        UINT key;
+        bool shift;
+        int to;
+    } cases[] = {{VK_TAB, false, 4}, {VK_TAB, true, 2}, {VK_NEXT, false, 4}, {VK_PRIOR, false, 2}};
+    Win32Window w;
+    for (const auto& c : cases) {
+        CAPTURE(c.key);
+        CAPTURE(c.shift);
+        w.selectPage(3);
+        w.focus("Text29");
+        MSG message{GetFocus(), WM_KEYDOWN, c.key, 1, 0, {}};
+        {
+            const Modifiers held(true, c.shift);
+            w.deliver(message);
+        }
+        w.settle();
+        CHECK(w.currentPage() == c.to);
+        CHECK(w.focused() == "SSTab1");
+    }
+}
+
 TEST_CASE("holding Enter down on a button shows one message, not a stack of them") {
     Win32Window w;
     auto* form = &w.form();
