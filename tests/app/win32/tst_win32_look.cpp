@@ -11,6 +11,7 @@ TEST_CASE("pixels: the page in the button face, painted and printed; the credit 
     Win32Window w;
     auto* form = &w.form();
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    CHECK(GetClassLongPtrW(form->window(), GCLP_HBRBACKGROUND) == COLOR_BTNFACE + 1);
     HWND tab = form->tabControl();
     UpdateWindow(form->window());
     const int dpi = form->dpi();
