@@ -6,6 +6,7 @@
 #include "app/win32/error_display.h"
 #include "app/win32/form1_parts.h"
 #include "app/win32/newer_api.h"
+#include "app/win32/system_error.h"
 #include "app/win32/unicode.h"
 
 #include <commctrl.h>
@@ -13,7 +14,6 @@
 #include <exception>
 #include <stdexcept>
 #include <string>
-#include <system_error>
 
 namespace qimbar::win32 {
 
@@ -62,8 +62,7 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
     windowClass.lpszClassName = kWindowClass;
     // The icons are the window's own, loaded at its DPI (WM_SETICON).
     if (RegisterClassExW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
-                                "RegisterClassExW failed");
+        throwLastError("RegisterClassExW");
     }
 }
 
@@ -92,6 +91,7 @@ Form1::Form1(const Form1Options& options)
     SetFocus(tabControl());
     // A timer's message comes only when no other, paints included, is waiting.
     SetTimer(window(), kFinishStartUp, USER_TIMER_MINIMUM, nullptr);
+    made_ = true;
 }
 
 Form1::~Form1() = default;
@@ -268,7 +268,9 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_DESTROY:
             clearAnnotations();
-            if (endsProgram_) {
+            // Not while the constructor fails: its caller has a message to
+            // show, and a quit waiting would close that box at once.
+            if (endsProgram_ && made_) {
                 PostQuitMessage(0);
             }
             return 0;

@@ -5,6 +5,7 @@
 #include "app/win32/form1.h"
 #include "app/win32/form1_parts.h"
 #include "app/win32/page_paint.h"
+#include "app/win32/system_error.h"
 #include "app/win32/unicode.h"
 #include "convert/pages.h"
 
@@ -13,7 +14,6 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace qimbar::win32 {
@@ -64,8 +64,7 @@ const std::vector<std::size_t>& zOrder() {
 }  // namespace
 
 void form1_parts::throwCreateFailed(std::string_view what) {
-    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
-                            "CreateWindowExW failed for " + std::string(what));
+    throwLastError("CreateWindowExW, " + std::string(what));
 }
 
 void Form1::createPage(int page) {

@@ -1,6 +1,7 @@
 // The program's loop: Enter on a button, failures that must not end the
 // program, and a start that makes only what the first look needs.
 #include "app/win32/error_display.h"
+#include "app/win32/system_error.h"
 #include "tests/app/win32/shell_support.h"
 #include "tests/app/win32/win32_test_main.h"
 
@@ -127,6 +128,23 @@ TEST_CASE("a failure during start-up opens no message box") {
     SendMessageW(form->control("Command29"), BM_CLICK, 0, 0);
     w.settle();
     CHECK(textOf(form->control("Text30")) == "1000");
+}
+
+TEST_CASE("a window that fails to start leaves no quit waiting: the message about it stays up") {
+    {
+        const win32::ScopedHighContrast failing([]() -> bool { throw std::runtime_error("none"); });
+        const auto open = [] {
+            const Form1 form({.instance = GetModuleHandleW(nullptr), .endsProgram = true});
+        };
+        CHECK_THROWS(open());
+    }
+    MSG quit{};
+    CHECK(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) == FALSE);
+    // The system's words for a failure come whole, in its own language.
+    const win32::SystemError error("CreateWindowExW", ERROR_NOT_ENOUGH_MEMORY);
+    CHECK(error.text().starts_with(L"CreateWindowExW: "));
+    CHECK(error.text().size() > std::wstring_view(L"CreateWindowExW: ").size() + 3);
+    CHECK(error.text().find(L'\uFFFD') == std::wstring::npos);
 }
 
 TEST_CASE("before the window is up only the first look is made; the rest follows in order") {
