@@ -14,6 +14,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace qimbar::win32 {
@@ -90,6 +91,7 @@ private:
     void finishStartUp();
     void createTooltips();
     void annotate();
+    void tell(HWND control, const MSAAPROPID& property, const std::wstring& text);
     void clearAnnotations();
     [[nodiscard]] HFONT fontOf(const app::ControlDescription& control) const;
     [[nodiscard]] app::Pixels placeOf(const app::ControlDescription& control) const;

@@ -3,16 +3,29 @@
 #include "app/row_view.h"
 #include "app/win32/form1.h"
 #include "app/win32/form1_parts.h"
+#include "app/win32/system_error.h"
 #include "app/win32/unicode.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
+#include <tuple>
 
 namespace qimbar::win32 {
 
 namespace {
+
+// A box's explanation as each kind of screen reader reads it: MSAA's
+// description, and UI Automation's own properties by their GUIDs, which
+// mingw-w64's headers lack (the full description from Windows 10 1703, the
+// help text before it).
+const MSAAPROPID kFullDescription{
+    0x0d4450ff, 0x6aef, 0x4f33, {0x95, 0xdd, 0x7b, 0xef, 0xa7, 0x2a, 0x43, 0x91}};
+const MSAAPROPID kHelpText{
+    0x08555685, 0x0977, 0x45c7, {0xa7, 0xa6, 0xab, 0xaf, 0x56, 0x84, 0x12, 0x1a}};
+const std::array<MSAAPROPID, 3> kExplanation{PROPID_ACC_DESCRIPTION, kFullDescription, kHelpText};
 
 ComPtr<IAccPropServices> systemAnnotationService(const ComApartment& com) {
     IAccPropServices* services = nullptr;
@@ -62,12 +75,19 @@ void Form1::annotate() {
     for (const app::RowView& row : app::rowViews()) {
         const std::wstring name = widen(row.buttonName);
         const std::wstring explanation = widen(row.explanation);
-        annotations_->SetHwndPropStr(controls_.at(app::indexOf(*row.button)),
-                                     static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                     PROPID_ACC_NAME, name.c_str());
-        annotations_->SetHwndPropStr(controls_.at(app::indexOf(*row.box)),
-                                     static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                     PROPID_ACC_DESCRIPTION, explanation.c_str());
+        tell(controls_.at(app::indexOf(*row.button)), PROPID_ACC_NAME, name);
+        for (const MSAAPROPID& property : kExplanation) {
+            tell(controls_.at(app::indexOf(*row.box)), property, explanation);
+        }
+    }
+}
+
+void Form1::tell(HWND control, const MSAAPROPID& property, const std::wstring& text) {
+    const HRESULT told = annotations_->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT),
+                                                      CHILDID_SELF, property, text.c_str());
+    // E_INVALIDARG: a Windows without that property, which the others tell.
+    if (FAILED(told) && told != E_INVALIDARG) {
+        throw SystemError("SetHwndPropStr", static_cast<DWORD>(told));
     }
 }
 
@@ -75,7 +95,9 @@ void Form1::clearAnnotations() {
     if (!annotations_) {
         return;
     }
-    std::array<MSAAPROPID, 2> properties{PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION};
+    std::array<MSAAPROPID, std::tuple_size_v<decltype(kExplanation)> + 1> properties{
+        PROPID_ACC_NAME};
+    std::copy(kExplanation.begin(), kExplanation.end(), properties.begin() + 1);
     for (HWND child : controls_) {
         if (child != nullptr) {
             annotations_->ClearHwndProps(child, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,

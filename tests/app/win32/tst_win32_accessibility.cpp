@@ -21,6 +21,7 @@ std::string labelOf(const convert::UnitRow& row) {
 class RecordingAnnotations final : public IAccPropServices {
 public:
     std::map<std::pair<HWND, std::wstring>, std::wstring> told;  // (window, property): text
+    std::wstring refuse;  // a property this service does not know
 
     HRESULT WINAPI QueryInterface(REFIID iid, void** object) override {
         if (iid == IID_IUnknown || iid == IID_IAccPropServices) {
@@ -36,6 +37,9 @@ public:
 
     HRESULT WINAPI SetHwndPropStr(HWND window, DWORD object, DWORD child, MSAAPROPID property,
                                   LPCWSTR text) override {
+        if (nameOf(property) == refuse) {
+            return E_INVALIDARG;  // as a Windows without that property answers
+        }
         if (object == static_cast<DWORD>(OBJID_CLIENT) && child == CHILDID_SELF) {
             told[{window, nameOf(property)}] = text;
         }
@@ -95,6 +99,15 @@ private:
         if (property == PROPID_ACC_DESCRIPTION) {
             return L"description";
         }
+        // UI Automation's FullDescription and HelpText properties.
+        if (property ==
+            GUID{0x0d4450ff, 0x6aef, 0x4f33, {0x95, 0xdd, 0x7b, 0xef, 0xa7, 0x2a, 0x43, 0x91}}) {
+            return L"full description";
+        }
+        if (property ==
+            GUID{0x08555685, 0x0977, 0x45c7, {0xa7, 0xa6, 0xab, 0xaf, 0x56, 0x84, 0x12, 0x1a}}) {
+            return L"help text";
+        }
         return L"other";
     }
 
@@ -130,31 +143,37 @@ TEST_CASE("each label's tooltip explains its unit, as the Qt shell's does") {
 }
 
 TEST_CASE("the annotation service is told each button's name and each box's explanation") {
-    RecordingAnnotations service;
-    {
-        const win32::ScopedAnnotationService seam([&service](const win32::ComApartment&) {
-            service.AddRef();
-            return win32::ComPtr<IAccPropServices>(&service);
-        });
-        Win32Window w;
-        auto* form = &w.form();
-        for (const auto& page : convert::pages) {
-            for (const auto& row : page.rows) {
-                CAPTURE(row.caption);
-                HWND box = form->control("Text" + std::to_string(row.box));
-                HWND button = form->control("Command" + std::to_string(row.box));
-                CHECK(narrow(service.told[{box, L"description"}]) ==
-                      app::unitExplanation(page, row.row));
-                CHECK(narrow(service.told[{button, L"name"}]) ==
-                      "Hisoblash: " + std::string(row.caption));
+    for (const std::wstring refused : {L"", L"full description"}) {
+        CAPTURE(narrow(refused));
+        RecordingAnnotations service;
+        service.refuse = refused;
+        {
+            const win32::ScopedAnnotationService seam([&service](const win32::ComApartment&) {
+                service.AddRef();
+                return win32::ComPtr<IAccPropServices>(&service);
+            });
+            Win32Window w;
+            for (const auto& page : convert::pages) {
+                for (const auto& row : page.rows) {
+                    CAPTURE(row.caption);
+                    HWND box = w.form().control("Text" + std::to_string(row.box));
+                    HWND button = w.form().control("Command" + std::to_string(row.box));
+                    for (const std::wstring property :
+                         {L"description", L"full description", L"help text"}) {
+                        CHECK(narrow(service.told[{box, property}]) ==
+                              (property == refused ? "" : app::unitExplanation(page, row.row)));
+                    }
+                    CHECK(narrow(service.told[{button, L"name"}]) ==
+                          "Hisoblash: " + std::string(row.caption));
+                }
             }
+            CHECK(narrow(service.told[{w.form().control("Text5"), L"description"}]) ==
+                  "1 Arshin = 0.7 Metr");
         }
-        CHECK(narrow(service.told[{form->control("Text5"), L"description"}]) ==
-              "1 Arshin = 0.7 Metr");
+        // Closed, the window takes back all it said.
+        std::erase_if(service.told, [](const auto& entry) { return entry.second.empty(); });
+        CHECK(service.told.empty());
     }
-    // Closed, the window takes back what it said.
-    std::erase_if(service.told, [](const auto& entry) { return entry.second.empty(); });
-    CHECK(service.told.empty());
 }
 
 TEST_CASE("a screen reader names each box by its label and each button by its unit") {
