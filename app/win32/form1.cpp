@@ -260,11 +260,16 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (tooltips_ != nullptr) {
                 SendMessageW(tooltips_, WM_SYSCOLORCHANGE, wParam, lParam);
             }
-            refreshLook();
+            refreshLook(LookChange::Colours);
             return 0;
         case WM_SETTINGCHANGE:
+            refreshLook(wParam == SPI_SETNONCLIENTMETRICS || wParam == SPI_SETICONTITLELOGFONT
+                            ? LookChange::Fonts
+                            : LookChange::Other);
+            break;
         case WM_THEMECHANGED:
-            refreshLook();
+        case WM_FONTCHANGE:
+            refreshLook(LookChange::Fonts);
             break;
         case WM_DESTROY:
             clearAnnotations();

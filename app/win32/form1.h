@@ -95,13 +95,16 @@ private:
     void clearAnnotations();
     [[nodiscard]] HFONT fontOf(const app::ControlDescription& control) const;
     [[nodiscard]] app::Pixels placeOf(const app::ControlDescription& control) const;
-    void applyFonts();
+    void applyFonts(Fonts fonts);
     void sizeTabs();
     void sizeFrame();
     enum class Icon { Small, Big };
     void loadIcon(Icon which);
     void applyDpi(int dpi, const RECT& suggested);
-    void refreshLook();
+    // What a system broadcast said changed: the colours, what the fonts
+    // depend on, or something that may have turned high contrast on or off.
+    enum class LookChange { Colours, Fonts, Other };
+    void refreshLook(LookChange change);
     void showPage(int page);
     void onCommand(int id, int code);
     void rememberFocus();

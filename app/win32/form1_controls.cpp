@@ -195,16 +195,34 @@ void Form1::showPage(int page) {
         !app::shownWithPage(controls.at(*index), page)) {
         SetFocus(tabControl());
     }
-    // Only the pages' own controls change; the old page's go first.
-    for (const bool show : {false, true}) {
-        for (const ControlDescription& control : controls) {
-            HWND child = controls_.at(app::indexOf(control));
-            if (child != nullptr && control.page != 0 &&
-                app::shownWithPage(control, page) == show) {
-                ShowWindow(child, show ? SW_SHOWNA : SW_HIDE);
+    // Only the pages' own controls change, all at once and undrawn; then
+    // the tab control's area is drawn once, so nothing shows half switched.
+    HDWP batch = BeginDeferWindowPos(static_cast<int>(controls.size()));
+    for (const ControlDescription& control : controls) {
+        HWND child = controls_.at(app::indexOf(control));
+        if (child == nullptr || control.page == 0 || batch == nullptr) {
+            continue;
+        }
+        const bool show = app::shownWithPage(control, page);
+        // The style, not IsWindowVisible: the window may not be shown yet.
+        if (show != ((GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) != 0)) {
+            batch = DeferWindowPos(batch, child, nullptr, 0, 0, 0, 0,
+                                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                                       SWP_NOREDRAW | SWP_DEFERERASE |
+                                       (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+        }
+    }
+    if (batch == nullptr || EndDeferWindowPos(batch) == FALSE) {
+        for (const ControlDescription& control : controls) {  // one by one, then
+            if (HWND child = controls_.at(app::indexOf(control)); child && control.page != 0) {
+                ShowWindow(child, app::shownWithPage(control, page) ? SW_SHOWNA : SW_HIDE);
             }
         }
     }
+    RECT area{};
+    GetWindowRect(tabControl(), &area);
+    MapWindowPoints(HWND_DESKTOP, window(), reinterpret_cast<POINT*>(&area), 2);
+    RedrawWindow(window(), &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 }  // namespace qimbar::win32

@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <utility>
 
 namespace qimbar::win32 {
@@ -39,6 +40,14 @@ bool systemHighContrast() {
            (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
+bool sameFont(HFONT a, HFONT b) {
+    LOGFONTW first{};
+    LOGFONTW second{};
+    return GetObjectW(a, sizeof(first), &first) == sizeof(first) &&
+           GetObjectW(b, sizeof(second), &second) == sizeof(second) &&
+           std::memcmp(&first, &second, sizeof(first)) == 0;
+}
+
 }  // namespace
 
 HighContrastQuery& highContrastQuery() {
@@ -54,9 +63,9 @@ Form1::Fonts Form1::fontsAt(int dpi) {
     return {chooseFont(app::kLabelFont, dpi).font, chooseFont(app::kWindowFont, dpi).font};
 }
 
-void Form1::applyFonts() {
+void Form1::applyFonts(Fonts fonts) {
     // The new fonts are in every control before the old ones go.
-    Fonts old = std::exchange(fonts_, fontsAt(dpi_));
+    Fonts old = std::exchange(fonts_, std::move(fonts));
     for (const ControlDescription& control : controls) {
         if (HWND child = controls_.at(app::indexOf(control))) {
             SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(control)), FALSE);
@@ -119,7 +128,7 @@ void Form1::loadIcon(Icon which) {
 
 void Form1::applyDpi(int dpi, const RECT& suggested) {
     dpi_ = dpi;
-    applyFonts();
+    applyFonts(fontsAt(dpi_));
     for (const ControlDescription& control : controls) {
         if (HWND child = controls_.at(app::indexOf(control))) {
             const Pixels place = placeOf(control);
@@ -135,11 +144,25 @@ void Form1::applyDpi(int dpi, const RECT& suggested) {
     RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-void Form1::refreshLook() {
+void Form1::refreshLook(LookChange change) {
+    // Only what really changed costs a new font in every control or a
+    // repaint: most broadcasts are about something else.
+    const bool wasHighContrast = highContrast_;
     highContrast_ = highContrastQuery()();
-    applyFonts();
-    sizeTabs();
-    RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    const bool contrast = highContrast_ != wasHighContrast;
+    bool fonts = false;
+    if (change == LookChange::Fonts) {
+        Fonts now = fontsAt(dpi_);
+        fonts = !sameFont(now.label.get(), fonts_.label.get()) ||
+                !sameFont(now.window.get(), fonts_.window.get());
+        if (fonts) {
+            applyFonts(std::move(now));
+            sizeTabs();
+        }
+    }
+    if (contrast || fonts || change == LookChange::Colours) {
+        RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
 }
 
 COLORREF Form1::creditColour() const {

@@ -105,7 +105,7 @@ TEST_CASE("high contrast and dark colours: the credit line can always be read") 
     CHECK(app::contrastRatio(rgb(brightest), rgb(dark[0])) >= app::kReadableContrast);
 }
 
-TEST_CASE("colour and setting changes reach the common controls and bring new fonts") {
+TEST_CASE("colour changes reach the common controls; settings that change nothing cost nothing") {
     Win32Window w;
     auto* form = &w.form();
     const MessageLog tabs(form->tabControl());
@@ -115,17 +115,36 @@ TEST_CASE("colour and setting changes reach the common controls and bring new fo
     CHECK(tabs.count(WM_SYSCOLORCHANGE) == 1);
     CHECK(tooltips.count(WM_SYSCOLORCHANGE) == 1);
     CHECK(box.count(WM_SYSCOLORCHANGE) == 1);
+    CHECK(GetUpdateRect(form->tabControl(), nullptr, FALSE) != FALSE);  // repainted
+    w.settle();
 
-    for (const UINT change : {UINT{WM_SETTINGCHANGE}, UINT{WM_THEMECHANGED}}) {
-        CAPTURE(change);
+    const std::pair<UINT, WPARAM> changes[] = {{WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS},
+                                               {WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER},
+                                               {WM_THEMECHANGED, 0}};
+    for (const auto& [message, what] : changes) {
+        CAPTURE(message);
         HFONT before = form->windowFont();
-        const int fontsSet = box.count(WM_SETFONT);
-        SendMessageW(form->window(), change, SPI_SETNONCLIENTMETRICS, 0);
-        CHECK(box.count(WM_SETFONT) == fontsSet + 1);
-        CHECK(GetObjectType(fontOf(form->control("Text29"))) == OBJ_FONT);
-        CHECK(fontOf(form->control("Text29")) == form->windowFont());
-        CHECK(GetObjectType(before) != OBJ_FONT);  // the old one is gone
+        SendMessageW(form->window(), message, what, 0);
+        CHECK(box.count(WM_SETFONT) == 0);
+        CHECK(form->windowFont() == before);
+        CHECK(fontOf(form->control("Text29")) == before);
+        CHECK(GetUpdateRect(form->tabControl(), nullptr, FALSE) == FALSE);
     }
+}
+
+TEST_CASE("a page switch shows and hides its controls undrawn, then draws once") {
+    Win32Window w;
+    const MessageLog tabs(w.form().tabControl());
+    const MessageLog box(w.form().control("Text1"));
+    w.form().selectPage(1);
+    for (const UINT drawn : {UINT{WM_NCPAINT}, UINT{WM_ERASEBKGND}, UINT{WM_PAINT}}) {
+        CAPTURE(drawn);
+        CHECK(tabs.count(drawn) == 0);
+        CHECK(box.count(drawn) == 0);
+    }
+    w.settle();
+    CHECK(tabs.count(WM_PAINT) == 1);
+    CHECK(box.count(WM_PAINT) == 1);
 }
 
 }  // namespace qimbar::testing
