@@ -98,6 +98,7 @@ private:
     void applyFonts(Fonts fonts);
     void sizeTabs();
     void sizeFrame();
+    void fitClientArea();
     enum class Icon { Small, Big };
     void loadIcon(Icon which);
     void applyDpi(int dpi, const RECT& suggested);

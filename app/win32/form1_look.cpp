@@ -93,19 +93,27 @@ void Form1::sizeTabs() {
 }
 
 void Form1::sizeFrame() {
-    const int width = twipsToPixels(form1.clientWidth, dpi_);
-    const int height = twipsToPixels(form1.clientHeight, dpi_);
-    SIZE frame = frameSize(width, height, kFormStyle, kFormExStyle, dpi_);
+    const SIZE frame =
+        frameSize(twipsToPixels(form1.clientWidth, dpi_), twipsToPixels(form1.clientHeight, dpi_),
+                  kFormStyle, kFormExStyle, dpi_);
     SetWindowPos(window(), nullptr, 0, 0, frame.cx, frame.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // The frame the system drew may differ from the one computed (a caption
-    // at another DPI): make up the difference, so the client area is right.
+    fitClientArea();
+}
+
+void Form1::fitClientArea() {
+    // The frame the system drew may differ from the one computed or
+    // suggested (a caption at another DPI): make up the difference, so the
+    // client area is right.
+    const int width = twipsToPixels(form1.clientWidth, dpi_);
+    const int height = twipsToPixels(form1.clientHeight, dpi_);
     RECT client{};
     GetClientRect(window(), &client);
     if (client.right != width || client.bottom != height) {
-        frame.cx += width - client.right;
-        frame.cy += height - client.bottom;
-        SetWindowPos(window(), nullptr, 0, 0, frame.cx, frame.cy,
+        RECT frame{};
+        GetWindowRect(window(), &frame);
+        SetWindowPos(window(), nullptr, 0, 0, frame.right - frame.left + width - client.right,
+                     frame.bottom - frame.top + height - client.bottom,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
@@ -141,6 +149,11 @@ void Form1::applyDpi(int dpi, const RECT& suggested) {
     loadIcon(Icon::Big);
     SetWindowPos(window(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (newerApi().getDpiForWindow == nullptr) {
+        // Per-monitor v1 before 10 1607 suggests a frame scaled to the new
+        // DPI but draws it at the system's.
+        fitClientArea();
+    }
     RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

@@ -106,6 +106,33 @@ TEST_CASE("without what Windows 7 lacks, the window finds its DPI and lays itsel
     checkTextFits(w);
 }
 
+namespace {
+
+HRESULT WINAPI monitorAt120(HMONITOR /*monitor*/, int /*type*/, UINT* x, UINT* y) {
+    *x = *y = 120;
+    return S_OK;
+}
+
+}  // namespace
+
+TEST_CASE(
+    "Windows 8.1: the monitor's DPI at creation, and the frame per-monitor v1 leaves unscaled") {
+    win32::NewerApi windows81;
+    windows81.getDpiForMonitor = monitorAt120;  // stands in for a 120-DPI monitor
+    const win32::ScopedNewerApi scoped(windows81);
+    Win32Window w;
+    CHECK(w.form().dpi() == 120);
+    checkLayout(w);
+    // Moved to a 144-DPI monitor: the suggested frame is scaled, the one drawn is not.
+    const RECT suggested = frameAt(40, 30, 144);
+    changeDpi(w.form(), 144, suggested);
+    RECT now{};
+    GetWindowRect(w.form().window(), &now);
+    CHECK(now.left == suggested.left);
+    CHECK(now.top == suggested.top);
+    checkLayout(w);
+}
+
 TEST_CASE("text fits its control at 96, 120, 144 and 192 DPI") {
     Win32Window w;
     for (const int dpi : {96, 120, 144, 192}) {
