@@ -11,7 +11,8 @@ std::wstring systemWords(DWORD code) {
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, code, 0, reinterpret_cast<wchar_t*>(&words), 0, nullptr);
-    std::wstring text = length != 0 ? std::wstring(words, length) : L"#" + std::to_wstring(code);
+    // No words for it: its number.
+    std::wstring text = length != 0 ? std::wstring(words, length) : widen(std::to_string(code));
     LocalFree(words);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
         text.pop_back();
