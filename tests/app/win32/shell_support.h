@@ -14,6 +14,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <doctest/doctest.h>
 #include <map>
 #include <optional>
@@ -136,6 +138,46 @@ inline std::vector<COLORREF> pixelsOf(HWND control) {
         }
     }
     ReleaseDC(control, dc);
+    return pixels;
+}
+
+// A control's client area as drawn on the screen, one COLORREF a pixel, row
+// by row; saved as a BMP too when QIMBAR_SCREENSHOTS names a folder.
+inline std::vector<COLORREF> screenPixels(HWND control, const std::string& name) {
+    RECT client{};
+    GetClientRect(control, &client);
+    MapWindowPoints(control, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<RGBQUAD> bits(static_cast<std::size_t>(width * height));
+    const win32::ScreenDc screen;
+    HDC memory = CreateCompatibleDC(screen.get());
+    HBITMAP bitmap = CreateCompatibleBitmap(screen.get(), width, height);
+    {
+        const win32::Selected selected(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen.get(), client.left, client.top, SRCCOPY);
+    }
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), bits.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    if (const char* folder = std::getenv("QIMBAR_SCREENSHOTS")) {
+        const auto size = static_cast<DWORD>(bits.size() * sizeof(RGBQUAD));
+        const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+        const BITMAPFILEHEADER file{0x4D42, offset + size, 0, 0, offset};
+        if (FILE* out = std::fopen((std::string(folder) + "/" + name + ".bmp").c_str(), "wb")) {
+            std::fwrite(&file, sizeof(file), 1, out);
+            std::fwrite(&info.bmiHeader, sizeof(info.bmiHeader), 1, out);
+            std::fwrite(bits.data(), size, 1, out);
+            std::fclose(out);
+        }
+    }
+    std::vector<COLORREF> pixels;
+    pixels.reserve(bits.size());
+    for (const RGBQUAD& bit : bits) {
+        pixels.push_back(RGB(bit.rgbRed, bit.rgbGreen, bit.rgbBlue));
+    }
     return pixels;
 }
 

@@ -61,6 +61,46 @@ TEST_CASE("pixels: the page in the button face, painted and printed; the credit 
     ReleaseDC(credit, dc);
 }
 
+TEST_CASE("inside the tab control's border each page is one surface in the button face") {
+    Win32Window w;
+    HWND tabs = w.form().tabControl();
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    for (int page = 1; page <= static_cast<int>(app::tabCaptions.size()); ++page) {
+        CAPTURE(page);
+        w.selectPage(page);
+        UpdateWindow(w.form().window());
+        const auto pixels = screenPixels(
+            tabs, "page" + std::to_string(page) + "-" + std::to_string(w.form().dpi()));
+        RECT client{};
+        GetClientRect(tabs, &client);
+        RECT shown{};
+        SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(page - 1),
+                     reinterpret_cast<LPARAM>(&shown));
+        const auto at = [&](int x, int y) {
+            return pixels.at(static_cast<std::size_t>(y * client.right + x));
+        };
+        // Down the left, from under the tabs to the bottom, just inside a
+        // border of one or two pixels: nothing but the page (the labels
+        // start further in).
+        const int inside = 2;
+        int other = 0;
+        for (int y = shown.bottom + inside; y < client.bottom - inside; ++y) {
+            for (int x = inside; x < inside + 4; ++x) {
+                other += at(x, y) == face ? 0 : 1;
+            }
+        }
+        CHECK(other == 0);
+        // The selected tab joins its page: no line or band below it (its
+        // focus rectangle stands above its bottom).
+        const int middle = (shown.left + shown.right) / 2;
+        int gap = 0;
+        for (int y = shown.bottom; y < shown.bottom + inside + 4; ++y) {
+            gap += at(middle, y) == face ? 0 : 1;
+        }
+        CHECK(gap == 0);
+    }
+}
+
 TEST_CASE("high contrast and dark colours: the credit line can always be read") {
     Win32Window w;
     auto* form = &w.form();
