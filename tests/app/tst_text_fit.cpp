@@ -92,7 +92,9 @@ TEST_CASE("each listed face the window may take fits the boxes, buttons and labe
         {144, {"Microsoft Sans Serif", "Microsoft Sans Serif"}},
         {192, {"Microsoft Sans Serif", "Microsoft Sans Serif"}},
     };
-    for (const auto& [dpi, faces] : chosen) {
+    for (const auto& entry : chosen) {
+        const int dpi = entry.first;
+        const auto& faces = entry.second;
         CAPTURE(dpi);
         const int windowEm = qimbar::app::fontPixels(qimbar::app::kWindowFont, dpi);
         const int labelEm = qimbar::app::fontPixels(qimbar::app::kLabelFont, dpi);
