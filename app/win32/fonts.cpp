@@ -1,5 +1,6 @@
 #include "app/win32/fonts.h"
 
+#include "app/win32/raster_face.h"
 #include "app/win32/unicode.h"
 
 #include <algorithm>
@@ -45,11 +46,13 @@ Realised create(const app::FontDescription& description, std::wstring_view face,
     const bool sameFace = face == realised.data();
     const bool rightCharSet =
         wanted.lfCharSet == DEFAULT_CHARSET || metrics.tmCharSet == wanted.lfCharSet;
-    // A bitmap face comes in a few sizes only: it must have this one.
+    // A bitmap face comes in a few sizes only: it must have this one, and
+    // this one must be a size it was drawn for.
     const bool scalable = (metrics.tmPitchAndFamily & TMPF_TRUETYPE) != 0 ||
                           (metrics.tmPitchAndFamily & TMPF_VECTOR) != 0;
     const bool rightSize =
-        scalable || metrics.tmHeight - metrics.tmInternalLeading == -wanted.lfHeight;
+        scalable || (metrics.tmHeight - metrics.tmInternalLeading == -wanted.lfHeight &&
+                     rasterLineDrawnFor(metrics.tmHeight));
     return {{std::move(font), realised.data()}, sameFace && rightCharSet && rightSize};
 }
 

@@ -14,6 +14,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace qimbar::win32 {
@@ -66,8 +67,8 @@ public:
     void selectPage(int page);
 
     // The keys the window takes before any control or the dialog manager:
-    // Ctrl+Tab and Ctrl+Shift+Tab, Enter on a focused button, then the
-    // dialog manager's Tab walk. True when `message` has been handled.
+    // Ctrl+Tab and Ctrl+PageDown, Ctrl+Shift+Tab and Ctrl+PageUp, Enter on
+    // a focused button, then the dialog manager's Tab walk. True when `message` has been handled.
     // Nothing that goes wrong here ends the program.
     bool preTranslate(MSG& message) noexcept;
 
@@ -90,16 +91,21 @@ private:
     void finishStartUp();
     void createTooltips();
     void annotate();
+    void tell(HWND control, const MSAAPROPID& property, const std::wstring& text);
     void clearAnnotations();
     [[nodiscard]] HFONT fontOf(const app::ControlDescription& control) const;
     [[nodiscard]] app::Pixels placeOf(const app::ControlDescription& control) const;
-    void applyFonts();
+    void applyFonts(Fonts fonts);
     void sizeTabs();
     void sizeFrame();
+    void fitClientArea();
     enum class Icon { Small, Big };
     void loadIcon(Icon which);
     void applyDpi(int dpi, const RECT& suggested);
-    void refreshLook();
+    // What a system broadcast said changed: the colours, what the fonts
+    // depend on, or something that may have turned high contrast on or off.
+    enum class LookChange { Colours, Fonts, Other };
+    void refreshLook(LookChange change);
     void showPage(int page);
     void onCommand(int id, int code);
     void rememberFocus();
@@ -109,6 +115,7 @@ private:
     bool endsProgram_;
     std::array<HWND, app::controls.size()> controls_{};  // children: owned by the window
     HWND tooltips_ = nullptr;                            // owned by the window
+    bool made_ = false;                                  // the constructor has returned
     bool startedUp_ = false;
     bool pressing_ = false;  // a press, and the message it may show, under way
     bool highContrast_ = false;

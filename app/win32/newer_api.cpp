@@ -18,6 +18,10 @@ NewerApi lookUpNewerApi() {
         lookUp(user32, "AdjustWindowRectExForDpi", api.adjustWindowRectExForDpi);
         lookUp(user32, "GetSystemMetricsForDpi", api.getSystemMetricsForDpi);
     }
+    // Only from the system's folder; Windows 7 has no shcore. Kept loaded.
+    if (HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+        lookUp(shcore, "GetDpiForMonitor", api.getDpiForMonitor);
+    }
     return api;
 }
 
@@ -41,6 +45,15 @@ int dpiOf(HWND window) {
     if (const auto getDpiForWindow = newerApi().getDpiForWindow) {
         if (const UINT dpi = getDpiForWindow(window); dpi != 0) {
             return static_cast<int>(dpi);
+        }
+    }
+    if (const auto getDpiForMonitor = newerApi().getDpiForMonitor) {
+        UINT x = 0;
+        UINT y = 0;
+        if (SUCCEEDED(
+                getDpiForMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), 0, &x, &y)) &&
+            y != 0) {
+            return static_cast<int>(y);
         }
     }
     return screenDpi(window);

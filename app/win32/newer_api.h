@@ -11,21 +11,22 @@
 
 namespace qimbar::win32 {
 
-// The functions of Windows 10 1607 and later, or null where there are none.
+// The functions of Windows 10 1607 and later, and shcore's of 8.1, or null
+// where there are none.
 struct NewerApi {
     UINT(WINAPI* getDpiForWindow)(HWND) = nullptr;
+    // GetDpiForMonitor; the second argument is MDT_EFFECTIVE_DPI (0).
+    HRESULT(WINAPI* getDpiForMonitor)(HMONITOR, int, UINT*, UINT*) = nullptr;
     BOOL(WINAPI* adjustWindowRectExForDpi)(RECT*, DWORD, BOOL, DWORD, UINT) = nullptr;
     int(WINAPI* getSystemMetricsForDpi)(int, UINT) = nullptr;
 };
 
-// Looked up in user32 on first use. Tests empty it to run the fallbacks.
+// Looked up in user32 and shcore on first use. Tests empty it to run the fallbacks.
 [[nodiscard]] NewerApi& newerApi();
 using ScopedNewerApi = app::ScopedSlotOverride<NewerApi, newerApi>;
 
-// The DPI `window` is shown at: its monitor's where Windows knows it per
-// window, else the screen's (Windows 7 and 8.1, where a window of a
-// per-monitor aware program still learns of its monitor's through
-// WM_DPICHANGED).
+// The DPI `window` is shown at: its own where Windows knows it per window
+// (10 1607), else its monitor's (8.1), else the screen's (7).
 [[nodiscard]] int dpiOf(HWND window);
 
 // The outer size of a window of that style whose client area is

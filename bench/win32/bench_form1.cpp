@@ -2,6 +2,7 @@
 // credit line and the start page's rows), against creating as many bare
 // child windows in a bare parent; and the rest, made once the window is up.
 // Alternating, median of each, under whatever runs the program (Wine here).
+#include "app/win32/fonts.h"
 #include "app/win32/form1.h"
 
 #include <windows.h>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
@@ -73,6 +75,38 @@ double buildBare() {
     return std::chrono::duration<double, std::milli>(built - start).count();
 }
 
+// Parts of the first look on their own: the two fonts chosen from the face
+// list, and a bare tab control with six tabs shown.
+double chooseFonts() {
+    const auto start = Clock::now();
+    const auto label = qimbar::win32::chooseFont(qimbar::app::kLabelFont, 96);
+    const auto window = qimbar::win32::chooseFont(qimbar::app::kWindowFont, 96);
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double showTabs() {
+    const auto start = Clock::now();
+    HWND parent =
+        CreateWindowExW(0, WC_STATICW, L"Tabs", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                        489, 424, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND tabs = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE, 16, 16, 454, 393,
+                                parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    for (std::size_t i = 0; i < qimbar::app::tabCaptions.size(); ++i) {
+        std::wstring caption(qimbar::app::tabCaptions.at(i).begin(),
+                             qimbar::app::tabCaptions.at(i).end());
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = caption.data();
+        SendMessageW(tabs, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+    ShowWindow(parent, SW_SHOWNOACTIVATE);
+    UpdateWindow(parent);
+    const auto built = Clock::now();
+    DestroyWindow(parent);
+    pump();
+    return std::chrono::duration<double, std::milli>(built - start).count();
+}
+
 double median(std::vector<double> samples) {
     std::nth_element(samples.begin(), samples.begin() + static_cast<long>(samples.size() / 2),
                      samples.end());
@@ -112,5 +146,13 @@ int main() {
     std::printf("  Form1 until it shows (%d controls)    %7.2f ms (%.2f times)\n",
                 firstLookControls(), f, f / b);
     std::printf("  the rest, once the window is up       %7.2f ms\n", median(finished));
+    std::vector<double> fonts;
+    std::vector<double> tabs;
+    for (int run = 0; run < kRuns; ++run) {
+        fonts.push_back(chooseFonts());
+        tabs.push_back(showTabs());
+    }
+    std::printf("  of which, alone: both fonts chosen    %7.2f ms\n", median(fonts));
+    std::printf("  a bare tab control, shown and drawn   %7.2f ms\n", median(tabs));
     return 0;
 }

@@ -103,6 +103,10 @@ TEST_CASE("keys that select another page") {
         REQUIRE(w->focused() == c.focus);
         w->key(c.key);
         CHECK(w->currentPage() == c.to);
+        // The focus stays on a control that can be seen, never the frame.
+        const std::string focus = w->focused();
+        REQUIRE(qimbar::app::findControl(focus) != nullptr);
+        CHECK(w->visible(focus));
     }
     CHECK(sent >= 2);  // the strip's own keys, at least, on every shell
 }

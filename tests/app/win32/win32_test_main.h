@@ -4,30 +4,14 @@
 // common controls and COM as the program has them, then the tests. Included
 // by one file of each test program.
 
-#include <commctrl.h>
-#define DOCTEST_CONFIG_IMPLEMENT
 #include <windows.h>
 
+#include <commctrl.h>
 #include <objbase.h>
 
+#define DOCTEST_CONFIG_IMPLEMENT
+
 #include <doctest/doctest.h>
-
-namespace qimbar::testing {
-
-// Runs the thread's messages until the window has finished starting up.
-template <typename Window>
-void waitForStartUp(const Window& form) {
-    for (int waited = 0; !form.startedUp() && waited < 5000; waited += 10) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        MSG message{};
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-}
-
-}  // namespace qimbar::testing
 
 int main(int argc, char* argv[]) {
     INITCOMMONCONTROLSEX classes{};
