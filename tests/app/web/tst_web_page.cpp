@@ -3,6 +3,7 @@
 // message dialog's focus, rows that take typing before the module runs,
 // working offline, and the manifest that makes it installable. In Debian's
 // headless Chromium.
+#include "app/texts.h"
 #include "app/unit_explanation.h"
 #include "app/window_description.h"
 #include "convert/pages.h"
@@ -11,8 +12,12 @@
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include <algorithm>
 #include <doctest/doctest.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 using qimbar::testing::Chromium;
@@ -57,6 +62,11 @@ std::vector<Named> nodesOf(const std::string& role) {
     return found;
 }
 
+std::string text(const std::string& id, Chromium& in = browser()) {
+    return in.evaluate("(e => e.value ?? e.textContent)(document.getElementById('" + id + "'))")
+        .get<std::string>();
+}
+
 std::string unit(const qimbar::convert::UnitRow& row) {
     return std::string(row.caption);
 }
@@ -97,14 +107,15 @@ TEST_CASE("the accessibility tree names every tab, box and button") {
     }
 }
 
-TEST_CASE("nothing clips or wraps, on a desktop and on a phone") {
+// On a desktop the behaviour suite's text-fit case measures every control.
+TEST_CASE("nothing clips or wraps on a phone") {
     struct Screen {
         const char* name;
         int width;
         int height;
         bool mobile;
     };
-    const Screen screens[] = {{"1280 x 800", 1280, 800, false}, {"360 x 740", 360, 740, true}};
+    const Screen screens[] = {{"360 x 740", 360, 740, true}};
     for (const Screen& screen : screens) {
         CAPTURE(std::string_view(screen.name));
         browser().resize(screen.width, screen.height, screen.mobile);
@@ -132,9 +143,11 @@ TEST_CASE("nothing clips or wraps, on a desktop and on a phone") {
 
 TEST_CASE(
     "on a phone: one column, a strip that scrolls, room for a finger, text it need not zoom") {
-    for (const int width : {320, 360}) {
+    // Portrait phones, and wherever the pointer is coarse: a landscape phone.
+    for (const auto& [width, height] :
+         {std::pair(320, 740), std::pair(360, 740), std::pair(740, 360)}) {
         CAPTURE(width);
-        browser().resize(width, 740, true);
+        browser().resize(width, height, true);
         browser().open(server().url());
         for (int page = 1; page <= 6; ++page) {
             CAPTURE(page);
@@ -191,7 +204,7 @@ TEST_CASE("a message takes the focus, closes on Enter or Esc, and gives the focu
                   .get<bool>());
         // Named by its title, the message its description.
         bool found = false;
-        for (const Named& dialog : nodesOf("dialog")) {
+        for (const Named& dialog : nodesOf("alertdialog")) {
             found = found || (dialog.name == "Qimbar birliklari" &&
                               dialog.description == "Kub metr: Kiritilgan qiymat son emas.");
         }
@@ -206,6 +219,13 @@ TEST_CASE("a message takes the focus, closes on Enter or Esc, and gives the focu
         CHECK(browser().evaluate("document.getElementById('Text30').value").get<std::string>() ==
               "old");
     }
+    // A press that converted says so where a screen reader hears it, and
+    // leaves the focus where it was.
+    browser().evaluate("document.getElementById('Text29').value = '1'");
+    browser().key("Enter", "Enter", 13, "\r");
+    CHECK(nodesOf("status").size() == 1);
+    CHECK(text("status") == std::string(qimbar::app::texts::kConverted) + "Kub metr");
+    CHECK(browser().evaluate("document.activeElement.id").get<std::string>() == "Command29");
 }
 
 TEST_CASE("before the module arrives the rows take typing and a press waits for it") {
@@ -217,19 +237,56 @@ TEST_CASE("before the module arrives the rows take typing and a press waits for 
     early.open(server().url(), "document.readyState === 'complete'");
     REQUIRE_FALSE(
         early.evaluate("'ready' in document.getElementById('Form1').dataset").get<bool>());
+    // The tabs work already.
+    early.clickOn("document.getElementById('tab-1')");
+    CHECK(text("Text1", early).empty());
+    CHECK(early.evaluate("document.getElementById('Text1').checkVisibility()").get<bool>());
+    early.clickOn("document.getElementById('tab-3')");
     early.clickOn("document.getElementById('Text29')");
     early.type("12");
     early.clickOn("document.getElementById('Command29')");
-    CHECK(early.evaluate("document.getElementById('Text30').value").get<std::string>().empty());
-    // Then the module comes: the press is made, the text and the focus stay.
+    CHECK(text("Text30", early).empty());
+    CHECK(text("status", early) == qimbar::app::texts::kLoading);
+    // Typed after the press: the press keeps what it was made with.
+    early.clickOn("document.getElementById('Text29')");
+    early.type("3");
+    // Two presses that fail, on another page.
+    early.evaluate("document.getElementById('Text36').value = 'x'");
+    early.clickOn("document.getElementById('tab-4')");
+    early.clickOn("document.getElementById('Command36')");
+    early.clickOn("document.getElementById('Command37')");
+    early.clickOn("document.getElementById('Text36')");
+    // Then the module comes: the presses are made, the texts and the focus stay.
     early.send("Network.setBlockedURLs", {{"urls", Json::array()}});
     early.evaluate(
         "document.head.append(Object.assign(document.createElement('script'), "
         "{ src: 'qimbar.js' }))");
     early.waitUntil("'ready' in document.getElementById('Form1').dataset");
-    CHECK(early.evaluate("document.getElementById('Text30').value").get<std::string>() == "12000");
-    CHECK(early.evaluate("document.getElementById('Text29').value").get<std::string>() == "12");
-    CHECK(early.evaluate("document.activeElement.id").get<std::string>() == "Command29");
+    early.waitUntil("document.getElementById('message').open");
+    CHECK(text("Text30", early) == "12000");
+    CHECK(text("Text29", early) == "123");
+    // One dialog at a time: the second after the first has closed.
+    CHECK(text("message-text", early) == "Km/soat: Kiritilgan qiymat son emas.");
+    early.key("Escape", "Escape", 27);
+    early.waitUntil("document.getElementById('message').open");
+    CHECK(text("message-text", early) == "metr/sek: Kiritilgan qiymat son emas.");
+    early.key("Escape", "Escape", 27);
+    CHECK(early.evaluate("document.activeElement.id").get<std::string>() == "Text36");
+}
+
+TEST_CASE("when the module cannot come or cannot run, the page says so") {
+    for (const char* blocked : {"*/qimbar.js", "*/qimbar.wasm"}) {
+        CAPTURE(std::string_view(blocked));
+        Chromium cut;
+        cut.send("Network.enable");
+        cut.send("Network.setBlockedURLs", {{"urls", {blocked}}});
+        cut.open(server().url(), "document.getElementById('trouble').textContent !== ''");
+        CHECK(text("trouble", cut) == qimbar::app::texts::kCannotWork);
+        CHECK(cut.evaluate("document.getElementById('trouble').getAttribute('role')")
+                  .get<std::string>() == "alert");
+        cut.clickOn("document.getElementById('tab-2')");
+        CHECK(cut.evaluate("document.getElementById('Text21').checkVisibility()").get<bool>());
+    }
 }
 
 TEST_CASE("after one visit the page works offline") {
@@ -266,6 +323,189 @@ TEST_CASE("installable: a manifest with a name, icons, a start and its own windo
         CHECK(loaded == icon.at("type").get<std::string>());
     }
     CHECK(std::count(sizes.begin(), sizes.end(), "192x192") == 1);
-    CHECK(std::count(sizes.begin(), sizes.end(), "512x512") == 1);
+    CHECK(std::count(sizes.begin(), sizes.end(), "512x512") == 2);  // one maskable
+    CHECK(parsed.at("id") == "./");
+    CHECK(std::count_if(parsed.at("icons").begin(), parsed.at("icons").end(),
+                        [](const Json& i) { return i.value("purpose", "") == "maskable"; }) == 1);
     CHECK(browser().evaluate("document.documentElement.lang").get<std::string>() == "uz-Latn");
+}
+
+namespace {
+
+// The contrast of two CSS colours, as WCAG measures it; `pairs` a script
+// giving [[foreground, background, least], ...] of computed colours; the
+// pairs that fall short.
+Json shortContrast(const std::string& pairs) {
+    return browser().evaluate(R"((() => {
+      const lum = (c) => { const [r, g, b] = c.match(/[\d.]+/g).slice(0, 3).map((v) => {
+        v /= 255; return v <= 0.04045 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4; });
+        return 0.2126 * r + 0.7152 * g + 0.0722 * b; };
+      const ratio = (a, b) => (Math.max(lum(a), lum(b)) + 0.05) / (Math.min(lum(a), lum(b)) + 0.05);
+      const style = (id) => getComputedStyle(document.querySelector(id));
+      return ()" + pairs + R"()().filter(([a, b, least]) => ratio(a, b) < least)
+        .map(([a, b, least]) => `${a} on ${b}: ${ratio(a, b).toFixed(2)} < ${least}`); })())");
+}
+
+}  // namespace
+
+TEST_CASE("the selected tab and every text stand out, light and dark, wide and narrow") {
+    const std::string pairs = R"(() => [
+      [style('[aria-selected=true]').boxShadow.match(/rgb[^)]*\)/)[0],
+       style('[aria-selected=false]').backgroundColor, 3],
+      [style('[aria-selected=true]').color, style('[aria-selected=true]').backgroundColor, 4.5],
+      [style('[aria-selected=false]').color, style('[aria-selected=false]').backgroundColor, 4.5],
+      [style('#Label20').color, style('#Form1').backgroundColor, 4.5],
+      [style('#Text29').color, style('#Text29').backgroundColor, 4.5],
+      [style('#Text29').borderTopColor, style('#Form1').backgroundColor, 3],
+      [style('#Command29').color, style('#Command29').backgroundColor, 4.5],
+      [style('#Label1').color, style('body').backgroundColor, 4.5],
+      [style('#version').color, style('body').backgroundColor, 4.5],
+      [style('#share').color, style('#share').backgroundColor, 4.5]])";
+    for (const char* scheme : {"light", "dark"}) {
+        for (const auto& [width, mobile] : {std::pair(1280, false), std::pair(360, true)}) {
+            CAPTURE(std::string_view(scheme));
+            CAPTURE(width);
+            browser().resize(width, 740, mobile);
+            browser().send("Emulation.setEmulatedMedia",
+                           {{"features", {{{"name", "prefers-color-scheme"}, {"value", scheme}}}}});
+            browser().open(server().url());
+            const Json short_ = shortContrast(pairs);
+            CHECK_MESSAGE(short_.empty(), short_.dump());
+        }
+    }
+    // Under forced colours the system's highlight marks it.
+    browser().resize(1280, 800);
+    browser().send("Emulation.setEmulatedMedia",
+                   {{"features", {{{"name", "forced-colors"}, {"value", "active"}}}}});
+    browser().open(server().url());
+    const Json forced = shortContrast(R"(() => [[style('[aria-selected=true]').backgroundColor,
+      style('[aria-selected=false]').backgroundColor, 3]])");
+    CHECK_MESSAGE(forced.empty(), forced.dump());
+    browser().send("Emulation.setEmulatedMedia", {{"features", Json::array()}});
+}
+
+TEST_CASE("a unit's explanation shows on a touch of its name or the focus in its box") {
+    for (const bool phone : {false, true}) {
+        CAPTURE(phone);
+        browser().resize(phone ? 360 : 1280, 740, phone);
+        browser().open(server().url());
+        selectPage(1);
+        const auto shown = [] {
+            return browser()
+                .evaluate(
+                    "(e => e.checkVisibility() && e.getBoundingClientRect().bottom <= "
+                    "innerHeight + scrollY)(document.getElementById('Text5-about'))")
+                .get<bool>();
+        };
+        CHECK_FALSE(shown());
+        browser().clickOn("document.getElementById('Label6')");
+        CHECK(browser().evaluate("document.activeElement.id").get<std::string>() == "Text5");
+        CHECK(shown());
+        CHECK(text("Text5-about") == "1 Arshin = 0.7 Metr");
+        browser().key("Tab", "Tab", 9);
+        CHECK_FALSE(shown());
+        browser().evaluate("document.getElementById('Text5').focus()");
+        CHECK(shown());
+        // Every box takes what a phone's full keyboard types: minus, exponent, comma.
+        CHECK(browser()
+                  .evaluate("[...document.querySelectorAll('input[aria-describedby]')]"
+                            ".every(e => e.inputMode === 'text')")
+                  .get<bool>());
+    }
+    browser().resize(1280, 800);
+}
+
+TEST_CASE("the address holds the page and the last conversion, read as typed") {
+    browser().open("about:blank", "");
+    browser().open(server().url() + "#page=1&row=1&v=1%2C5");
+    CHECK(browser().evaluate("document.getElementById('Form1').dataset.page").get<std::string>() ==
+          "1");
+    CHECK(text("Text1") == "1,5");
+    CHECK(text("Text2") == "4.9215");
+    browser().evaluate("document.getElementById('Text3').value = '1E+2'");
+    browser().clickOn("document.getElementById('Command3')");
+    const std::string address = browser().evaluate("location.href").get<std::string>();
+    CHECK(address == server().url() + "#page=1&row=3&v=1E%2B2");
+    // Shared: copied, on a desktop.
+    browser().send("Browser.grantPermissions",
+                   {{"permissions", {"clipboardReadWrite", "clipboardSanitizedWrite"}},
+                    {"origin", server().url().substr(0, server().url().size() - 1)}},
+                   true);
+    browser().clickOn("document.getElementById('share')");
+    CHECK(browser().evaluate("navigator.clipboard.readText()").get<std::string>() == address);
+    CHECK(text("status") == qimbar::app::texts::kLinkCopied);
+    // Opened again: the same page, the same text, the same message.
+    browser().open("about:blank", "");
+    browser().open(server().url() + "#page=6&row=1&v=%3Cb%3E");
+    browser().waitUntil("document.getElementById('message').open");
+    CHECK(text("Text43") == "<b>");
+    CHECK(text("message-text") == "Selsiy: Kiritilgan qiymat son emas.");
+    browser().key("Escape", "Escape", 27);
+}
+
+TEST_CASE("a policy that allows only the page's own code; installable; a heading") {
+    browser().send("Page.enable");
+    const Json added =
+        browser().send("Page.addScriptToEvaluateOnNewDocument",
+                       {{"source",
+                         "window.refused = []; addEventListener('securitypolicyviolation', "
+                         "(e) => refused.push(e.violatedDirective + ' ' + e.blockedURI));"}});
+    browser().open(server().url());
+    browser().evaluate("document.getElementById('Text29').value = '1'");
+    browser().clickOn("document.getElementById('Command29')");
+    CHECK(text("Text30") == "1000");
+    CHECK(browser().evaluate("refused").empty());
+    const std::string policy =
+        browser()
+            .evaluate("document.querySelector('meta[http-equiv=Content-Security-Policy]').content")
+            .get<std::string>();
+    for (const char* part : {"default-src 'self'", "'wasm-unsafe-eval'", "'sha256-",
+                             "object-src 'none'", "base-uri 'none'"}) {
+        CHECK(policy.find(part) != std::string::npos);
+    }
+    CHECK(policy.find("unsafe-eval'") == policy.find("wasm-unsafe-eval'") + 5);
+    browser().send("Page.removeScriptToEvaluateOnNewDocument",
+                   {{"identifier", added.at("identifier")}});
+    CHECK(browser().send("Page.getInstallabilityErrors").at("installabilityErrors").empty());
+    CHECK(nodesOf("heading").at(0).name == "Qimbar birliklari");
+    // iOS's icon: 180 pixels, opaque (iOS fills transparency with black).
+    const Json icon = browser().evaluate(R"((async () => {
+      const link = document.querySelector('link[rel=apple-touch-icon]');
+      const image = await createImageBitmap(await (await fetch(link.href)).blob());
+      const canvas = new OffscreenCanvas(image.width, image.height);
+      const draw = canvas.getContext('2d');
+      draw.drawImage(image, 0, 0);
+      const pixels = draw.getImageData(0, 0, image.width, image.height).data;
+      return [image.width, image.height, pixels.every((v, i) => i % 4 !== 3 || v === 255)];
+    })())");
+    CHECK(icon == Json::array({180, 180, true}));
+}
+
+TEST_CASE("a new version arrives whole on a host that lets browsers keep files ten minutes") {
+    // A copy of the site, served as common static hosts serve it.
+    const auto site = std::filesystem::temp_directory_path() / "qimbar-update-site";
+    std::filesystem::remove_all(site);
+    std::filesystem::copy(qimbar::testing::webSite(), site);
+    const StaticServer host(site.string(), 600);
+    Chromium visitor;
+    visitor.open(host.url());
+    visitor.waitUntil("navigator.serviceWorker.controller !== null");
+    const std::string version = text("version", visitor);
+    // The next version: another page and another worker.
+    const auto rewrite = [&site](const char* name, const std::string& from, const std::string& to) {
+        std::ifstream in(site / name);
+        std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        REQUIRE(file.find(from) != std::string::npos);
+        file.replace(file.find(from), from.size(), to);
+        std::ofstream(site / name) << file;
+    };
+    rewrite("index.html", version, version + "-next");
+    rewrite("sw.js", "${PREFIX}", "${PREFIX}next-");
+    // The person comes back: the old page, then word of the new one.
+    visitor.send("Page.reload");
+    visitor.waitUntil("!document.getElementById('update').hidden");
+    CHECK(text("version", visitor) == version);
+    visitor.clickOn("document.getElementById('reload')");
+    visitor.waitUntil("document.getElementById('version').textContent.endsWith('-next')");
+    std::filesystem::remove_all(site);
 }
