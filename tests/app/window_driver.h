@@ -125,6 +125,7 @@ public:
         std::sort(order.begin(), order.end(),
                   [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
         std::vector<std::string> names;
+        names.reserve(order.size());
         for (const auto* control : order) {
             names.emplace_back(control->name);
         }

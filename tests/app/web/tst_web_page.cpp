@@ -106,10 +106,10 @@ TEST_CASE("nothing clips or wraps on a phone") {
 TEST_CASE(
     "on a phone: one column, a strip that scrolls, room for a finger, text it need not zoom") {
     // Portrait phones, and wherever the pointer is coarse: a landscape phone.
-    for (const auto& [width, height] :
-         {std::pair(320, 740), std::pair(360, 740), std::pair(740, 360)}) {
+    for (const auto& screen : {std::pair(320, 740), std::pair(360, 740), std::pair(740, 360)}) {
+        const int width = screen.first;
         CAPTURE(width);
-        browser().resize(width, height, true);
+        browser().resize(width, screen.second, true);
         browser().open(server().url());
         for (int page = 1; page <= 6; ++page) {
             CAPTURE(page);
@@ -298,10 +298,11 @@ TEST_CASE("the selected tab and every text stand out, light and dark, wide and n
       [style('#version').color, style('body').backgroundColor, 4.5],
       [style('#share').color, style('#share').backgroundColor, 4.5]])";
     for (const char* scheme : {"light", "dark"}) {
-        for (const auto& [width, mobile] : {std::pair(1280, false), std::pair(360, true)}) {
+        for (const auto& screen : {std::pair(1280, false), std::pair(360, true)}) {
+            const int width = screen.first;
             CAPTURE(std::string_view(scheme));
             CAPTURE(width);
-            browser().resize(width, 740, mobile);
+            browser().resize(width, 740, screen.second);
             browser().send("Emulation.setEmulatedMedia",
                            {{"features", {{{"name", "prefers-color-scheme"}, {"value", scheme}}}}});
             browser().open(server().url());
