@@ -76,7 +76,8 @@ void firstVisit(Chromium& browser, const std::string& site) {
 
 }  // namespace
 
-// The page as its module leaves it, as static HTML: no script but the mark.
+// The page as its module leaves it, as static HTML: no script but the mark
+// (and no security policy, which would refuse that).
 int snapshot(const std::string& site, const std::string& file) {
     const StaticServer server(site);
     Chromium browser;
@@ -84,7 +85,7 @@ int snapshot(const std::string& site, const std::string& file) {
     const std::string html = browser
                                  .evaluate(R"js((() => {
         const copy = document.documentElement.cloneNode(true);
-        copy.querySelectorAll('script, link[rel=preload]').forEach(e => e.remove());
+        copy.querySelectorAll('script, link[rel=preload], meta[http-equiv]').forEach(e => e.remove());
         const mark = document.createElement('script');
         mark.textContent = "performance.mark('qimbar-rows')";
         copy.querySelector('body').append(mark);
