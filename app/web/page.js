@@ -265,11 +265,14 @@
   document.getElementById("share").addEventListener("click", () => {
     const url = location.href;
     const found = /row=(\d+)&v=([^&]*)/.exec(location.hash);
-    const row = found && form.querySelector(
-      `.page:not([hidden]) button[data-row="${found[1]}"]`);
-    const text = document.getElementById("share").dataset.text +
-      (row ? `${row.getAttribute("aria-label").split(": ")[1]} = ${decodeURIComponent(found[2])}`
-           : document.title);
+    const box = found && form.querySelectorAll(".page:not([hidden]) input")[found[1] - 1];
+    let text = document.title;
+    try {
+      text = document.getElementById("share").dataset.text +
+             `${box.labels[0].textContent} = ${decodeURIComponent(found[2])}`;
+    } catch {
+      // No conversion in the address, or one typed by hand that is not an escape: the title.
+    }
     if (navigator.share && matchMedia("(pointer: coarse)").matches) {
       navigator.share({ title: document.title, text, url }).catch(() => {});
     } else {
