@@ -249,28 +249,17 @@ private:
     // characters take (a Range over them); the height of its lines, so a
     // text that wraps takes two.
     static TextRoom roomOf(const std::string& expression) {
-        const Json room = browser().evaluate(
-            "(e => {"
-            " const s = getComputedStyle(e), px = parseFloat;"
-            " const width = e.clientWidth - px(s.paddingLeft) -"
-            " px(s.paddingRight);"
-            " const height = e.clientHeight - px(s.paddingTop) -"
-            " px(s.paddingBottom);"
-            " const m = document.createElement('canvas')"
-            ".getContext('2d'); m.font = s.font;"
-            " const f = m.measureText('Hg');"
-            " let line = f.fontBoundingBoxAscent +"
-            " f.fontBoundingBoxDescent, text = 0;"
-            " if (e.localName !== 'input') {"
-            "  const r = document.createRange();"
-            "  r.selectNodeContents(e);"
-            "  const b = r.getBoundingClientRect();"
-            "  text = Math.max(b.width, e.scrollWidth > e.clientWidth ?"
-            " e.scrollWidth - px(s.paddingLeft) -"
-            " px(s.paddingRight) : 0);"
-            "  line = Math.max(line, b.height); }"
-            " return [width, height, text, line]; })(" +
-            expression + ")");
+        const Json room = browser().evaluate(R"((e => {
+          const s = getComputedStyle(e), across = parseFloat(s.paddingLeft) + parseFloat(s.paddingRight);
+          const m = document.createElement('canvas').getContext('2d');
+          m.font = s.font;
+          const f = m.measureText('Hg'), r = document.createRange();
+          r.selectNodeContents(e);
+          const b = e.localName === 'input' ? { width: 0, height: 0 } : r.getBoundingClientRect();
+          return [e.clientWidth - across, e.clientHeight - parseFloat(s.paddingTop) - parseFloat(s.paddingBottom),
+                  Math.max(b.width, e.scrollWidth > e.clientWidth ? e.scrollWidth - across : 0),
+                  Math.max(b.height, f.fontBoundingBoxAscent + f.fontBoundingBoxDescent)];
+        })()" + expression + ")");
         const auto at = [&room](std::size_t i) {
             return static_cast<int>(std::ceil(room.at(i).get<double>() - 0.01));
         };
