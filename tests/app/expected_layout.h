@@ -116,6 +116,17 @@ inline std::vector<std::string> keyboardOrder() {
 inline constexpr std::array<std::pair<int, int>, 6> kPageBoxes{
     {{1, 10}, {21, 28}, {29, 35}, {36, 38}, {39, 42}, {43, 46}}};
 
+// The N of every `TextN` the window has, spare boxes too.
+inline std::vector<int> everyBox() {
+    std::vector<int> numbers;
+    for (const auto& control : app::controls) {
+        if (control.kind == app::Kind::TextBox) {
+            numbers.push_back(std::stoi(std::string(control.name.substr(4))));
+        }
+    }
+    return numbers;
+}
+
 inline int pageOfBox(int n) {
     for (std::size_t p = 0; p < kPageBoxes.size(); ++p) {
         if (n >= kPageBoxes[p].first && n <= kPageBoxes[p].second) {

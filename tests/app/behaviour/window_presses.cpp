@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+using qimbar::testing::everyBox;
 using qimbar::testing::kPageBoxes;
 using qimbar::testing::openWindow;
 using qimbar::testing::pageOfBox;
@@ -55,7 +56,7 @@ TEST_CASE("a press writes its page's other boxes and no others") {
     for (const Case& c : cases) {
         CAPTURE(std::string_view(c.name));
         auto w = openWindow();
-        for (int n = 1; n <= 46; ++n) {
+        for (const int n : everyBox()) {
             w->setText(box(n), marked(n));
         }
         const int pageNumber = pageOfBox(c.button);
@@ -72,7 +73,7 @@ TEST_CASE("a press writes its page's other boxes and no others") {
             texts.push_back(w->text(box(n)));
         }
         CHECK(texts == c.page);
-        for (int n = 1; n <= 46; ++n) {
+        for (const int n : everyBox()) {
             if (pageOfBox(n) != pageNumber) {
                 CAPTURE(n);
                 CHECK(w->text(box(n)) == marked(n));

@@ -1,4 +1,4 @@
-// Every one of the 36 buttons pressed over and over with a fresh value each
+// Every row button pressed over and over with a fresh value each
 // time: every result right, and the memory flat. QIMBAR_SOAK_PRESSES sets the
 // presses per button (3000 unless told; valgrind runs take fewer). Under
 // AddressSanitizer freed blocks sit in quarantine, so resident memory grows by
@@ -91,7 +91,7 @@ TEST_CASE("soak: every button again and again") {
         }
     }
     CHECK(w->takeErrors().empty());
-    CHECK(total == presses * 36);
+    CHECK(total == presses * qimbar::convert::kRowCount);
     const auto now = w->residentBytes();
     if (!now || !afterFirstHundred) {
         MESSAGE(total, " presses; memory not measured: this shell cannot see its own");

@@ -23,13 +23,11 @@ class QtShellTest : public QObject {
 private Q_SLOTS:
     void frameAndIcon();
     void unitLabels();
-    void longestCaptionsFitTheirLabels_data();
-    void longestCaptionsFitTheirLabels();
     void creditLineUnderTheTabControl();
     void creditLineReadableOnEveryPalette_data();
     void creditLineReadableOnEveryPalette();
-    void textFitsItsControl_data();
-    void textFitsItsControl();
+    void fontsAreTheListedFaces_data();
+    void fontsAreTheListedFaces();
     void focusNeverLandsOnALabelOrASpareControl();
     void messageBoxIsModalCriticalWithOk();
     void closingEndsTheProgramWithoutAQuestion();
@@ -124,26 +122,6 @@ void QtShellTest::unitLabels() {
     }
 }
 
-void QtShellTest::longestCaptionsFitTheirLabels_data() {
-    QTest::addColumn<QString>("label");
-    QTest::newRow("Qadimgi rus mili") << "Label10";
-    QTest::newRow("Quruqyo'l mili") << "Label9";
-    QTest::newRow("Kvadrat metr") << "Label30";
-    QTest::newRow("Kilogramm") << "Label12";
-    QTest::newRow("Dengiz mili") << "Label8";
-}
-
-void QtShellTest::longestCaptionsFitTheirLabels() {
-    QFETCH(QString, label);
-    FormFixture f;
-    const auto* widget = f.find<QLabel>(label);
-    const int width = widget->fontMetrics().horizontalAdvance(widget->text());
-    QVERIFY2(width <= widget->width(), qPrintable(QStringLiteral("%1 px in %2 px, face %3")
-                                                      .arg(width)
-                                                      .arg(widget->width())
-                                                      .arg(QFontInfo(widget->font()).family())));
-}
-
 void QtShellTest::creditLineUnderTheTabControl() {
     FormFixture f;
     auto* credit = f.find<QLabel>(QStringLiteral("Label1"));
@@ -228,17 +206,17 @@ void QtShellTest::creditLineReadableOnEveryPalette() {
     QVERIFY2(best >= qimbar::app::kReadableContrast, qPrintable(QString::number(best)));
 }
 
-void QtShellTest::textFitsItsControl_data() {
+void QtShellTest::fontsAreTheListedFaces_data() {
     QTest::addColumn<int>("desktopPoints");  // 0: the platform's own default
     QTest::newRow("the platform's default font") << 0;
     QTest::newRow("GNOME's and KDE's 11 point") << 11;
     QTest::newRow("a large 14 point") << 14;
 }
 
-void QtShellTest::textFitsItsControl() {
-    // Whatever the desktop's font, every caption, unit name and box line
-    // fits its fixed control. QT_FONT_DPI runs of this test do the same at
-    // 120 to 192 DPI.
+void QtShellTest::fontsAreTheListedFaces() {
+    // In the listed faces, never the desktop's: a minimal system's default
+    // may be a monospace face twice as wide. Whether the text then fits is
+    // the behaviour suite's, run under these desktop fonts too.
     QFETCH(int, desktopPoints);
     const QFont before = QApplication::font();
     if (desktopPoints > 0) {
@@ -248,41 +226,16 @@ void QtShellTest::textFitsItsControl() {
     }
     FormFixture f;
     QApplication::setFont(before);
-    const QStyle* style = f.form().style();
-    const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth);
-    const int margin = style->pixelMetric(QStyle::PM_ButtonMargin);
     for (QWidget* widget : f.form().findChildren<QWidget*>()) {
         const auto* control = qimbar::app::findControl(widget->objectName().toStdString());
         if (control == nullptr || (control->page == 0 && control->name != "Label1")) {
             continue;
         }
-        const QFontMetrics metrics = widget->fontMetrics();
-        const QString name = widget->objectName();
-        // In the listed faces, never the desktop's: a minimal system's default
-        // may be a monospace face twice as wide.
         const bool unitName = control->kind == qimbar::app::Kind::Label && control->page != 0;
         QCOMPARE(QFontInfo(widget->font()).family(),
                  firstInstalled(unitName ? qimbar::app::kLabelFont : qimbar::app::kWindowFont));
-        if (auto* box = qobject_cast<QLineEdit*>(widget)) {
-            // A line edit's text stands one pixel inside its frame, top and bottom.
-            QVERIFY2(metrics.height() + 2 <= box->height() - 2 * frame, qPrintable(name));
-        } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
-            QVERIFY2(metrics.height() <= button->height() - 2 * frame, qPrintable(name));
-            QVERIFY2(metrics.horizontalAdvance(button->text()) <= button->width() - 2 * margin,
-                     qPrintable(name));
-        } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-            QVERIFY2(metrics.height() <= label->height(), qPrintable(name));
-            QVERIFY2(metrics.horizontalAdvance(label->text()) <= label->width(), qPrintable(name));
-        }
     }
-    const QFontMetrics tabs = f.strip().fontMetrics();
     QCOMPARE(QFontInfo(f.strip().font()).family(), firstInstalled(qimbar::app::kWindowFont));
-    for (int i = 0; i < f.strip().count(); ++i) {
-        const QRect tab = f.strip().tabRect(i);
-        QVERIFY2(tabs.horizontalAdvance(f.strip().tabText(i)) <= tab.width() - 4,
-                 qPrintable(f.strip().tabText(i)));
-        QVERIFY(tabs.height() <= tab.height());
-    }
 }
 
 void QtShellTest::focusNeverLandsOnALabelOrASpareControl() {

@@ -251,6 +251,12 @@ std::unique_ptr<WindowDriver> openWindow() {
 
 int main(int argc, char* argv[]) {
     const QApplication application(argc, argv);
+    // A desktop whose own font is larger: the window keeps to its own.
+    if (const int points = qEnvironmentVariableIntValue("QIMBAR_DESKTOP_POINTS"); points > 0) {
+        QFont desktop = QApplication::font();
+        desktop.setPointSize(points);
+        QApplication::setFont(desktop);
+    }
     doctest::Context context(argc, argv);
     return context.run();
 }
