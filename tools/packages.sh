@@ -16,6 +16,8 @@ CHECK_PACKAGES=(
     # The X11 helpers of the end-to-end test and the start-up benchmark.
     pkg-config libxcb1-dev
     xvfb xauth xdotool x11-utils imagemagick
+    # tools/make-icons renders the icons with rsvg-convert.
+    librsvg2-bin
     locales time
     # Packaging and the desktop, Windows and macOS resource files.
     desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64 cpp libxml2-utils

@@ -1,17 +1,22 @@
 // The page: the window built from the description the module exports, and
 // each press run by the module. Appended to the module's glue, which defines
-// createQimbar; under node (the differential test) only that is wanted.
+// createQimbar; under node (the differential test, the build) only that is
+// wanted.
 (() => {
   "use strict";
 
   // One press through the module. `boxes`: the page's boxes in row order,
   // each the UTF-8 bytes of its text, or null where the page no longer has
   // the box. Returns the message shown (UTF-8, empty when the press
-  // converted) and, for each box, the bytes written into it or null. The
-  // differential test presses through this too.
+  // converted) and, for each box, the bytes written into it or null; null
+  // when the module's memory ran out. The differential test presses through
+  // this too.
   createQimbar.press = (module, page, row, boxes) => {
     const size = boxes.reduce((total, bytes) => total + 5 + (bytes ? bytes.length : 0), 0);
     const input = module._malloc(size);
+    if (input === 0) {
+      return null;
+    }
     let at = input;
     let memory = module.HEAPU8;
     for (const bytes of boxes) {
@@ -24,6 +29,9 @@
     }
     let out = module._qimbar_press(page, row, input);
     module._free(input);
+    if (out === 0) {
+      return null;
+    }
     memory = module.HEAPU8;  // the memory may have grown
     const view = new DataView(memory.buffer);
     const messageLength = view.getUint32(out, true);
@@ -44,6 +52,9 @@
   // The description the module exports, with each control's pixel place.
   createQimbar.describe = (module) => {
     const pointer = module._qimbar_description();
+    if (pointer === 0) {
+      throw new Error("the module could not describe the window");
+    }
     const memory = module.HEAPU8;
     return JSON.parse(decoder.decode(memory.subarray(pointer, memory.indexOf(0, pointer))));
   };
@@ -59,103 +70,118 @@
     return tag === "input" ? `<input${listed}>` : `<${tag}${listed}>${content}</${tag}>`;
   }
 
-  // Where the description puts a control, for the style sheet's wide layout.
-  function place(control) {
-    return `--left:${control.left}px;--top:${control.top}px;--width:${control.width}px;` +
-           `--height:${control.height}px;--row:${control.row}`;
-  }
-
   function fontOf(font) {
     return `${font.pixels}px ${font.faces.map((face) => `"${face}"`).join(", ")}, sans-serif`;
   }
 
-  // The window as markup, on its start page, every box empty. The build
-  // writes it into index.html, so the rows are there to type into before
-  // the module has even arrived.
-  createQimbar.render = (description) => {
-    const controls = description.controls;
-    const start = description.startPage;
-    const pages = description.tabs.map(() => []);
-    const spare = [];
-    // The page's controls in the keyboard order the description gives, each
-    // label just before its box; the style sheet puts them where they stand.
-    const byTabIndex = [...controls].sort((a, b) => a.tabIndex - b.tabIndex);
-    for (const control of byTabIndex) {
-      const onPage = control.page !== 0;
-      if (control.kind === "box") {
-        const attributes = { id: control.name, type: "text", autocomplete: "off",
-                             spellcheck: "false", autocapitalize: "off", style: place(control) };
-        if (!onPage) {
-          spare.push(element("input", { ...attributes, tabindex: "-1" }));
-          continue;
-        }
-        const label = controls.find((c) => c.kind === "label" && c.page === control.page &&
-                                           c.row === control.row);
-        const about = `${control.name}-about`;
-        pages[control.page - 1].push(
-          element("label", { id: label.name, for: control.name, title: label.explanation,
-                             style: place(label) }, escape(label.caption)),
-          // A phone's keyboard: temperatures go below zero, and the decimal
-          // pad of some phones has no minus.
-          element("input", { ...attributes, "aria-describedby": about,
-                             inputmode: control.page === 6 ? "text" : "decimal" }),
-          element("span", { id: about, hidden: true }, escape(control.explanation)));
-      } else if (control.kind === "button") {
-        const attributes = { id: control.name, type: "button", style: place(control) };
-        if (!onPage) {
-          spare.push(element("button", { ...attributes, tabindex: "-1" }, escape(control.caption)));
-          continue;
-        }
-        pages[control.page - 1].push(element(
-          "button", { ...attributes, "aria-label": `${control.caption}: ${control.unit}`,
-                      "data-page": control.page, "data-row": control.row },
-          escape(control.caption)));
-      }
+  // Where the description puts each control, for the style sheet's wide
+  // layout: rules of the page's own style sheet, since the page's security
+  // policy allows no style attribute.
+  function places(description) {
+    const rules = description.controls.map((c) =>
+      `#${c.name}{--left:${c.left}px;--top:${c.top}px;--width:${c.width}px;` +
+      `--height:${c.height}px;--row:${c.row}}`);
+    // A box's explanation stands under it.
+    for (const row of description.rows.flat()) {
+      const box = description.controls.find((c) => c.name === row.box);
+      rules.push(`#${row.box}-about{--left:${box.left}px;--top:${box.top + box.height}px;` +
+                 `--row:${box.row}}`);
     }
+    rules.push(`#Form1{--client-width:${description.clientWidth}px;` +
+               `--client-height:${description.clientHeight}px;` +
+               `--strip-height:${description.tabStripHeight}px;` +
+               `--credit:${description.creditColour};` +
+               `--window-font:${fontOf(description.windowFont)};` +
+               `--label-font:${fontOf(description.labelFont)}}`);
+    return rules.join("\n");
+  }
+
+  // The page as markup, on its start page, every box empty, and the rules
+  // that place its controls. The build writes both into index.html, so the
+  // rows are there to type into before the module has even arrived.
+  createQimbar.render = (description) => {
+    const start = description.startPage;
+    const texts = description.texts;
+    // Each page in reading order: each row's label, box and button, row 1
+    // down; the style sheet puts them where the window has them.
+    const panels = description.rows.map((rows, index) => element("div", {
+      role: "tabpanel", id: `page-${index + 1}`, "aria-labelledby": `tab-${index + 1}`,
+      class: "page", "data-page": index + 1, hidden: index + 1 !== start || undefined,
+    }, rows.map((row, at) => [
+      element("label", { id: row.label, for: row.box, title: row.explanation },
+              escape(row.caption)),
+      // Text, not the decimal pad: a phone's decimal pad types no exponent
+      // ("1E-05", which the page itself writes), on some phones no minus,
+      // and only its own locale's decimal sign.
+      element("input", { id: row.box, type: "text", inputmode: "text", autocomplete: "off",
+                         spellcheck: "false", autocapitalize: "off",
+                         "aria-describedby": `${row.box}-about` }),
+      element("span", { id: `${row.box}-about`, class: "about" }, escape(row.explanation)),
+      element("button", { id: row.button, type: "button", "aria-label": row.buttonName,
+                          "data-page": index + 1, "data-row": at + 1 }, escape(
+        description.controls.find((c) => c.name === row.button).caption)),
+    ].join("")).join(""))).join("");
     const tabs = description.tabs.map((caption, index) => element("button", {
       type: "button", role: "tab", id: `tab-${index + 1}`, "aria-controls": `page-${index + 1}`,
       "aria-selected": String(index + 1 === start), tabindex: index + 1 === start ? "0" : "-1",
     }, escape(caption))).join("");
-    const panels = pages.map((content, index) => element("div", {
-      role: "tabpanel", id: `page-${index + 1}`, "aria-labelledby": `tab-${index + 1}`,
-      class: "page", "data-page": index + 1, hidden: index + 1 !== start || undefined,
-    }, content.join(""))).join("");
-
-    const tabsControl = controls.find((control) => control.kind === "tabs");
     const strip = element("div", { role: "tablist", class: "strip", "aria-label": description.caption },
                           tabs);
     // The spare controls: on no page, in their places, never seen or reached.
-    const spareMade = element("div", { class: "spare", "aria-hidden": "true" }, spare.join(""));
-    const tabsMade = element("div", { id: tabsControl.name, class: "tabs", style: place(tabsControl) },
-                             strip + panels + spareMade);
-    const creditControl = controls.find((control) => control.kind === "label" &&
-                                                     control.page === 0);
-    const credit = element("p", { id: creditControl.name, class: "credit", style: place(creditControl) },
-                           escape(creditControl.caption));
-    const look = `--client-width:${description.clientWidth}px;` +
-                 `--client-height:${description.clientHeight}px;` +
-                 `--strip-height:${description.tabStripHeight}px;` +
-                 `--credit:${description.creditColour};` +
-                 `--window-font:${fontOf(description.windowFont)};` +
-                 `--label-font:${fontOf(description.labelFont)}`;
-    return element("main", { id: "Form1", style: look, "data-page": start }, tabsMade + credit);
+    const spare = description.controls.filter((c) => c.page === 0 &&
+                                                     (c.kind === "box" || c.kind === "button"))
+      .map((c) => (c.kind === "box"
+        ? element("input", { id: c.name, type: "text", tabindex: "-1" })
+        : element("button", { id: c.name, type: "button", tabindex: "-1" }, escape(c.caption))))
+      .join("");
+    const tabsControl = description.controls.find((c) => c.kind === "tabs");
+    const credit = description.controls.find((c) => c.kind === "label" && c.page === 0);
+    const window = element("main", { id: "Form1", "data-page": start }, element(
+      "div", { id: tabsControl.name, class: "tabs" },
+      strip + panels + element("div", { class: "spare", "aria-hidden": "true" }, spare)) +
+      element("p", { id: credit.name, class: "credit" }, escape(credit.caption)));
+    const header = element("header", {}, element("h1", {}, escape(description.caption)) +
+      element("button", { type: "button", id: "share", "data-text": texts.shareText,
+                          "data-copied": texts.linkCopied }, escape(texts.share)));
+    const footer = element("footer", {}, element("span", { id: "version" },
+      escape(texts.version + description.version)) + " " +
+      element("span", { id: "update", hidden: true }, `${escape(texts.updateReady)} ` +
+        element("button", { type: "button", id: "reload" }, escape(texts.reload))));
+    const markup = header +
+      element("div", { id: "trouble", role: "alert", "data-text": texts.cannotWork }) + window +
+      element("p", { id: "status", role: "status", "data-loading": texts.loading }) + footer +
+      `<noscript><p>${escape(texts.needsScript)}</p></noscript>`;
+    return { markup, style: places(description) };
   };
 
   if (typeof document === "undefined") {
     return;
   }
 
-  // The message box: modal, titled with the window's caption, closed by its
-  // button, Enter or Esc; the focus goes back where it was.
+  const form = document.getElementById("Form1");
+  const status = document.getElementById("status");
+  const say = (text) => { status.textContent = text; };
+  // What cannot work is said where a screen reader hears it at once.
+  const cannotWork = () => {
+    const trouble = document.getElementById("trouble");
+    trouble.textContent = trouble.dataset.text;
+    say("");
+  };
+
+  // The message box, as an alert dialog: modal, titled with the window's
+  // caption, closed by its button, Enter or Esc; the focus goes back where it
+  // was. One at a time: the promise keeps when it closes.
   function makeMessageBox(description) {
     const box = document.createElement("dialog");
     box.id = "message";
+    box.setAttribute("role", "alertdialog");
     box.setAttribute("aria-labelledby", "message-title");
     box.setAttribute("aria-describedby", "message-text");
     box.innerHTML = element("h2", { id: "message-title" }, escape(description.caption)) +
                     element("p", { id: "message-text" }) +
-                    element("button", { type: "button", id: "message-ok", autofocus: true }, "OK");
+                    element("button", { type: "button", id: "message-ok" }, "OK");
     let returnTo = null;
+    let closed = () => {};
     box.querySelector("button").addEventListener("click", () => box.close());
     document.body.append(box);
     box.addEventListener("close", () => {
@@ -163,94 +189,57 @@
         returnTo.focus();
       }
       returnTo = null;
+      closed();
     });
-    return (message) => {
+    return (message) => new Promise((resolve) => {
+      closed = resolve;
       returnTo = document.activeElement;
       box.querySelector("p").textContent = message;
       box.showModal();
       box.querySelector("button").focus();
-    };
+    });
   }
 
-  // The press, the tabs and the message box, on the window the build wrote
-  // into the page. What a person typed before the module arrived stays, and
-  // so does their focus.
+  // The press on the window the build wrote into the page. What a person
+  // typed before the module arrived stays, and so does their focus.
   function attach(module) {
     const description = createQimbar.describe(module);
-    document.title = description.caption;
-    const form = document.getElementById("Form1");
+    const texts = description.texts;
     const showMessage = makeMessageBox(description);
-    const strip = form.querySelector("[role=tablist]");
-    // Each page's rows: its box elements by row, for the press.
-    const pages = description.tabs.map((_, index) => ({
-      number: index + 1,
-      tab: document.getElementById(`tab-${index + 1}`),
-      panel: document.getElementById(`page-${index + 1}`),
-      boxes: [],
-    }));
-    for (const control of description.controls) {
-      if (control.kind === "box" && control.page !== 0) {
-        pages[control.page - 1].boxes[control.row - 1] = document.getElementById(control.name);
-      }
-    }
+    const pages = description.rows.map((rows) => rows.map((row) => ({
+      ...row, element: document.getElementById(row.box) })));
 
-    function select(number, focus) {
-      for (const page of pages) {
-        const selected = page.number === number;
-        page.tab.setAttribute("aria-selected", String(selected));
-        page.tab.tabIndex = selected ? 0 : -1;
-        page.panel.hidden = !selected;
+    // A press of row `row` of page `page` over `values`, the texts of its
+    // boxes (those of the moment it was pressed, for a press that waited).
+    function press(page, row, values) {
+      const rows = pages[page - 1];
+      const answer = createQimbar.press(module, page, row, rows.map((r, index) =>
+        (r.element.isConnected ? encoder.encode(values[index]) : null)));
+      if (!answer) {
+        say("");
+        return showMessage(texts.outOfMemory);
       }
-      form.dataset.page = number;
-      if (focus) {
-        const tab = pages[number - 1].tab;
-        tab.focus();
-        // On a phone's scrolling strip, the chosen tab in view.
-        tab.scrollIntoView({ block: "nearest", inline: "nearest" });
-      }
-    }
-
-    // The tab strip: one Tab stop, the arrows (and Home, End) move along it.
-    strip.addEventListener("click", (event) => {
-      const tab = event.target.closest("[role=tab]");
-      if (tab) {
-        select(pages.findIndex((page) => page.tab === tab) + 1, true);
-      }
-    });
-    strip.addEventListener("keydown", (event) => {
-      const current = pages.findIndex((page) => page.tab === document.activeElement);
-      if (current < 0) {
-        return;
-      }
-      const last = pages.length - 1;
-      const next = { ArrowRight: current === last ? 0 : current + 1,
-                     ArrowLeft: current === 0 ? last : current - 1,
-                     Home: 0, End: last }[event.key];
-      if (next !== undefined) {
-        event.preventDefault();
-        select(next + 1, true);
-      }
-    });
-
-    function press(page, row) {
-      const boxes = page.boxes;
-      const { message, written } = createQimbar.press(
-        module, page.number, row,
-        boxes.map((box) => (box.isConnected ? encoder.encode(box.value) : null)));
-      written.forEach((bytes, index) => {
+      answer.written.forEach((bytes, index) => {
         if (bytes) {
-          boxes[index].value = decoder.decode(bytes);
+          rows[index].element.value = decoder.decode(bytes);
         }
       });
-      if (message.length > 0) {
-        showMessage(decoder.decode(message));
+      if (answer.message.length > 0) {
+        say("");
+        return showMessage(decoder.decode(answer.message));
       }
+      say(texts.converted + rows[row - 1].caption);
+      // The address holds the page and this conversion, for a reload or a link.
+      history.replaceState(null, "", `#page=${page}&row=${row}&v=` +
+                                     encodeURIComponent(values[row - 1]));
+      return Promise.resolve();
     }
 
     form.addEventListener("click", (event) => {
       const button = event.target.closest("button[data-row]");
       if (button) {
-        press(pages[Number(button.dataset.page) - 1], Number(button.dataset.row));
+        const page = Number(button.dataset.page);
+        press(page, Number(button.dataset.row), pages[page - 1].map((r) => r.element.value));
       }
     });
     // A key held down repeats: only its first stroke presses, as on the desktop.
@@ -261,23 +250,50 @@
     });
 
     form.dataset.ready = "";
+    document.getElementById("trouble").textContent = "";
     performance.mark("qimbar-ready");
-    // As on the desktop, the keyboard starts on the tab strip, unless a
-    // person has already gone elsewhere.
-    if (!document.activeElement || document.activeElement === document.body) {
-      select(Number(form.dataset.page), true);
-    }
-    // What was pressed while the module was on its way, now, in order.
-    const early = (form.dataset.early ?? "").split(" ").filter((id) => id);
-    delete form.dataset.early;
-    for (const id of early) {
-      document.getElementById(id).click();
-    }
+    // What was pressed while the module was on its way, in order, each
+    // dialog closed before the next press.
+    const early = form.early ?? [];
+    delete form.early;
+    early.reduce((before, p) => before.then(() => press(p.page, p.row, p.values)),
+                 Promise.resolve());
   }
 
-  createQimbar().then(attach);
+  // A link to the page and its last conversion: shared on a phone, copied
+  // elsewhere.
+  document.getElementById("share").addEventListener("click", () => {
+    const url = location.href;
+    const found = /row=(\d+)&v=([^&]*)/.exec(location.hash);
+    const box = found && form.querySelectorAll(".page:not([hidden]) input")[found[1] - 1];
+    let text = document.title;
+    try {
+      text = document.getElementById("share").dataset.text +
+             `${box.labels[0].textContent} = ${decodeURIComponent(found[2])}`;
+    } catch {
+      // No conversion in the address, or one typed by hand that is not an escape: the title.
+    }
+    if (navigator.share && matchMedia("(pointer: coarse)").matches) {
+      navigator.share({ title: document.title, text, url }).catch(() => {});
+    } else {
+      navigator.clipboard.writeText(url).then(
+        () => say(document.getElementById("share").dataset.copied), () => {});
+    }
+  });
+
+  createQimbar().then(attach).catch(cannotWork);
 
   if ("serviceWorker" in navigator) {
-    addEventListener("load", () => navigator.serviceWorker.register("sw.js"));
+    // A returning person's page came from the cache: once a new version has
+    // taken over, say so, and offer it.
+    const returning = navigator.serviceWorker.controller !== null;
+    navigator.serviceWorker.addEventListener("controllerchange", () => {
+      if (returning) {
+        document.getElementById("update").hidden = false;
+        say(document.getElementById("update").firstChild.textContent.trim());
+      }
+    });
+    document.getElementById("reload").addEventListener("click", () => location.reload());
+    addEventListener("load", () => navigator.serviceWorker.register("sw.js").catch(() => {}));
   }
 })();

@@ -6,6 +6,7 @@
 
 #include "app/window_description.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <optional>
@@ -111,6 +112,25 @@ public:
     // The process's resident memory; none where the shell cannot measure
     // its own (a page's memory is its browser's).
     [[nodiscard]] virtual std::optional<std::size_t> residentBytes() = 0;
+    // The controls Tab visits on page `page`, after the tab strip: on the
+    // desktop the window's fixed keyboard order (a web page's reading order
+    // is its document's).
+    [[nodiscard]] virtual std::vector<std::string> keyboardOrder(int page) {
+        std::vector<const app::ControlDescription*> order;
+        for (const auto& control : app::controls) {
+            if (control.page == page && control.kind != app::Kind::Label) {
+                order.push_back(&control);
+            }
+        }
+        std::sort(order.begin(), order.end(),
+                  [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
+        std::vector<std::string> names;
+        names.reserve(order.size());
+        for (const auto* control : order) {
+            names.emplace_back(control->name);
+        }
+        return names;
+    }
     // Why the Tab cycle leaves the window after its last control, if it does
     // (a page's ends in its browser's own controls): one more Tab comes back.
     [[nodiscard]] virtual std::optional<std::string_view> tabLeavesWindow() { return std::nullopt; }

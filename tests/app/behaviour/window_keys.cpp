@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <doctest/doctest.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 using qimbar::testing::Key;
@@ -13,8 +14,8 @@ using qimbar::testing::openWindow;
 
 namespace {
 
-// The page's controls in keyboard order: labels never take the focus, the
-// other pages' controls and the spare ones are hidden.
+// The page's controls in the window's fixed keyboard order: labels never
+// take the focus, the other pages' controls and the spare ones are hidden.
 std::vector<std::string> walkOf(int page) {
     const auto all = qimbar::testing::expectedControls();
     std::vector<std::string> walk{"SSTab1"};
@@ -28,13 +29,37 @@ std::vector<std::string> walkOf(int page) {
     return walk;
 }
 
+// The same controls as a reader meets them: down the rows, each box before
+// its button.
+std::vector<std::string> readingWalkOf(int page) {
+    auto all = qimbar::testing::expectedControls();
+    std::erase_if(all, [page](const auto& c) {
+        return c.page != page || c.kind == qimbar::app::Kind::Label;
+    });
+    std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) {
+        return std::pair(a.geometry.top, a.geometry.left) <
+               std::pair(b.geometry.top, b.geometry.left);
+    });
+    std::vector<std::string> walk{"SSTab1"};
+    for (const auto& control : all) {
+        walk.push_back(control.name);
+    }
+    return walk;
+}
+
 }  // namespace
 
 TEST_CASE("Tab and Shift+Tab walk the page shown in its keyboard order") {
     auto w = openWindow();
     for (int page = 1; page <= 6; ++page) {
         CAPTURE(page);
-        const std::vector<std::string> walk = walkOf(page);
+        std::vector<std::string> walk{"SSTab1"};
+        for (std::string& name : w->keyboardOrder(page)) {
+            walk.push_back(std::move(name));
+        }
+        // The window's fixed order, or down the rows where the shell reads so.
+        const bool fixed = walk == walkOf(page);
+        CHECK((fixed || walk == readingWalkOf(page)));
         w->selectPage(page);
         w->focus("SSTab1");
         REQUIRE(w->focused() == "SSTab1");
@@ -46,9 +71,10 @@ TEST_CASE("Tab and Shift+Tab walk the page shown in its keyboard order") {
             w->key(Key::Tab);
         }
         CHECK(forward == walk);
-        // Out to the browser's own controls, on a shell whose cycle goes there.
+        // Out to what stands around the window (a page's own controls, its
+        // browser's), on a shell whose cycle goes there.
         const auto passOutside = [&w, &leaves](Key key) {
-            if (leaves && w->focused() == "(none)") {
+            for (int around = 0; leaves && around < 4 && w->focused() == "(none)"; ++around) {
                 w->key(key);
             }
         };
@@ -64,7 +90,7 @@ TEST_CASE("Tab and Shift+Tab walk the page shown in its keyboard order") {
             backward.insert(backward.begin(), w->focused());
         }
         CHECK(backward == walk);
-        if (page == 3) {
+        if (page == 3 && fixed) {
             CHECK(std::vector(walk.begin() + 1, walk.begin() + 4) ==
                   std::vector<std::string>{"Command35", "Command34", "Command33"});
             CHECK(walk.back() == "Text29");

@@ -92,7 +92,8 @@ std::string webSite() {
     return QIMBAR_WEB_SITE;
 }
 
-StaticServer::StaticServer(const std::string& site) {
+StaticServer::StaticServer(const std::string& site, std::optional<int> maxAge,
+                           const std::string& log) {
     std::array<int, 2> out{};
     if (pipe2(out.data(), O_CLOEXEC) != 0) {
         fail("pipe");
@@ -100,8 +101,12 @@ StaticServer::StaticServer(const std::string& site) {
     Descriptor reader{out[0]};
     Descriptor writer{out[1]};
     Descriptor quiet{devNull()};
-    process_ = Child(spawn({"node", QIMBAR_SOURCE_DIR "/tools/serve-web", site, "0"},
-                           {{writer.fd, STDOUT_FILENO}, {quiet.fd, STDERR_FILENO}}));
+    std::vector<std::string> command{"node", QIMBAR_SOURCE_DIR "/tools/serve-web", site, "0"};
+    if (maxAge || !log.empty()) {
+        command.push_back(maxAge ? std::to_string(*maxAge) : "");
+        command.push_back(log);
+    }
+    process_ = Child(spawn(command, {{writer.fd, STDOUT_FILENO}, {quiet.fd, STDERR_FILENO}}));
     close(std::exchange(writer.fd, -1));
     std::string line;
     char c = 0;
@@ -277,6 +282,8 @@ void Chromium::open(const std::string& url, const std::string& waitFor) {
 void Chromium::resize(int width, int height, bool mobile) {
     send("Emulation.setDeviceMetricsOverride",
          {{"width", width}, {"height", height}, {"deviceScaleFactor", 1}, {"mobile", mobile}});
+    // A phone's pointer is a finger: coarse.
+    send("Emulation.setTouchEmulationEnabled", {{"enabled", mobile}, {"maxTouchPoints", 1}});
 }
 
 void Chromium::click(double x, double y) {

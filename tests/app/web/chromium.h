@@ -35,10 +35,13 @@ private:
     pid_t pid_ = -1;
 };
 
-// tools/serve-web on a free port of 127.0.0.1.
+// tools/serve-web on a free port of 127.0.0.1; with `maxAge`, as a host that
+// lets browsers keep each file that many seconds; with `log`, each answer
+// appended to that file.
 class StaticServer {
 public:
-    explicit StaticServer(const std::string& site);
+    explicit StaticServer(const std::string& site, std::optional<int> maxAge = std::nullopt,
+                          const std::string& log = {});
     [[nodiscard]] const std::string& url() const { return url_; }
     // Gone, as a server that has gone away or a network that is down.
     void stop() { process_.stop(); }

@@ -1,61 +1,33 @@
 // What only the web page has: what the browser's accessibility tree says,
-// text that fits on a desktop and on a phone, the layout a phone gets, the
-// message dialog's focus, rows that take typing before the module runs,
-// working offline, and the manifest that makes it installable. In Debian's
-// headless Chromium.
+// text that fits on a phone, the layout a finger gets, colours that stand
+// out, the message dialog's focus, rows that take typing before the module
+// runs and what the page says when it cannot, working offline. In Debian's
+// headless Chromium; tst_web_host.cpp holds what a host and an installing
+// browser see.
+#include "app/texts.h"
 #include "app/unit_explanation.h"
-#include "app/window_description.h"
 #include "convert/pages.h"
-#include "tests/app/web/chromium.h"
+#include "tests/app/web/page_support.h"
 
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include <algorithm>
 #include <doctest/doctest.h>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
+using qimbar::testing::browser;
 using qimbar::testing::Chromium;
 using qimbar::testing::Json;
+using qimbar::testing::Named;
+using qimbar::testing::nodesOf;
+using qimbar::testing::selectPage;
+using qimbar::testing::server;
 using qimbar::testing::StaticServer;
+using qimbar::testing::text;
 
 namespace {
-
-Chromium& browser() {
-    static Chromium chromium;
-    return chromium;
-}
-
-StaticServer& server() {
-    static StaticServer served(qimbar::testing::webSite());
-    return served;
-}
-
-void selectPage(int page) {
-    browser().clickOn("document.getElementById('tab-" + std::to_string(page) + "')");
-}
-
-struct Named {
-    std::string name;
-    std::string description;
-};
-
-// The accessibility tree's nodes of a role that a person can reach, by name.
-std::vector<Named> nodesOf(const std::string& role) {
-    const Json tree = browser().send("Accessibility.getFullAXTree");
-    std::vector<Named> found;
-    for (const Json& node : tree.at("nodes")) {
-        if (node.value("ignored", false) || !node.contains("role") ||
-            node.at("role").value("value", "") != role) {
-            continue;
-        }
-        const auto text = [&node](const char* field) {
-            return node.contains(field) ? node.at(field).value("value", "") : std::string();
-        };
-        found.push_back({text("name"), text("description")});
-    }
-    return found;
-}
 
 std::string unit(const qimbar::convert::UnitRow& row) {
     return std::string(row.caption);
@@ -97,14 +69,15 @@ TEST_CASE("the accessibility tree names every tab, box and button") {
     }
 }
 
-TEST_CASE("nothing clips or wraps, on a desktop and on a phone") {
+// On a desktop the behaviour suite's text-fit case measures every control.
+TEST_CASE("nothing clips or wraps on a phone") {
     struct Screen {
         const char* name;
         int width;
         int height;
         bool mobile;
     };
-    const Screen screens[] = {{"1280 x 800", 1280, 800, false}, {"360 x 740", 360, 740, true}};
+    const Screen screens[] = {{"360 x 740", 360, 740, true}};
     for (const Screen& screen : screens) {
         CAPTURE(std::string_view(screen.name));
         browser().resize(screen.width, screen.height, screen.mobile);
@@ -132,9 +105,11 @@ TEST_CASE("nothing clips or wraps, on a desktop and on a phone") {
 
 TEST_CASE(
     "on a phone: one column, a strip that scrolls, room for a finger, text it need not zoom") {
-    for (const int width : {320, 360}) {
+    // Portrait phones, and wherever the pointer is coarse: a landscape phone.
+    for (const auto& screen : {std::pair(320, 740), std::pair(360, 740), std::pair(740, 360)}) {
+        const int width = screen.first;
         CAPTURE(width);
-        browser().resize(width, 740, true);
+        browser().resize(width, screen.second, true);
         browser().open(server().url());
         for (int page = 1; page <= 6; ++page) {
             CAPTURE(page);
@@ -191,7 +166,7 @@ TEST_CASE("a message takes the focus, closes on Enter or Esc, and gives the focu
                   .get<bool>());
         // Named by its title, the message its description.
         bool found = false;
-        for (const Named& dialog : nodesOf("dialog")) {
+        for (const Named& dialog : nodesOf("alertdialog")) {
             found = found || (dialog.name == "Qimbar birliklari" &&
                               dialog.description == "Kub metr: Kiritilgan qiymat son emas.");
         }
@@ -206,6 +181,13 @@ TEST_CASE("a message takes the focus, closes on Enter or Esc, and gives the focu
         CHECK(browser().evaluate("document.getElementById('Text30').value").get<std::string>() ==
               "old");
     }
+    // A press that converted says so where a screen reader hears it, and
+    // leaves the focus where it was.
+    browser().evaluate("document.getElementById('Text29').value = '1'");
+    browser().key("Enter", "Enter", 13, "\r");
+    CHECK(nodesOf("status").size() == 1);
+    CHECK(text("status") == std::string(qimbar::app::texts::kConverted) + "Kub metr");
+    CHECK(browser().evaluate("document.activeElement.id").get<std::string>() == "Command29");
 }
 
 TEST_CASE("before the module arrives the rows take typing and a press waits for it") {
@@ -217,19 +199,56 @@ TEST_CASE("before the module arrives the rows take typing and a press waits for 
     early.open(server().url(), "document.readyState === 'complete'");
     REQUIRE_FALSE(
         early.evaluate("'ready' in document.getElementById('Form1').dataset").get<bool>());
+    // The tabs work already.
+    early.clickOn("document.getElementById('tab-1')");
+    CHECK(text("Text1", early).empty());
+    CHECK(early.evaluate("document.getElementById('Text1').checkVisibility()").get<bool>());
+    early.clickOn("document.getElementById('tab-3')");
     early.clickOn("document.getElementById('Text29')");
     early.type("12");
     early.clickOn("document.getElementById('Command29')");
-    CHECK(early.evaluate("document.getElementById('Text30').value").get<std::string>().empty());
-    // Then the module comes: the press is made, the text and the focus stay.
+    CHECK(text("Text30", early).empty());
+    CHECK(text("status", early) == qimbar::app::texts::kLoading);
+    // Typed after the press: the press keeps what it was made with.
+    early.clickOn("document.getElementById('Text29')");
+    early.type("3");
+    // Two presses that fail, on another page.
+    early.evaluate("document.getElementById('Text36').value = 'x'");
+    early.clickOn("document.getElementById('tab-4')");
+    early.clickOn("document.getElementById('Command36')");
+    early.clickOn("document.getElementById('Command37')");
+    early.clickOn("document.getElementById('Text36')");
+    // Then the module comes: the presses are made, the texts and the focus stay.
     early.send("Network.setBlockedURLs", {{"urls", Json::array()}});
     early.evaluate(
         "document.head.append(Object.assign(document.createElement('script'), "
         "{ src: 'qimbar.js' }))");
     early.waitUntil("'ready' in document.getElementById('Form1').dataset");
-    CHECK(early.evaluate("document.getElementById('Text30').value").get<std::string>() == "12000");
-    CHECK(early.evaluate("document.getElementById('Text29').value").get<std::string>() == "12");
-    CHECK(early.evaluate("document.activeElement.id").get<std::string>() == "Command29");
+    early.waitUntil("document.getElementById('message').open");
+    CHECK(text("Text30", early) == "12000");
+    CHECK(text("Text29", early) == "123");
+    // One dialog at a time: the second after the first has closed.
+    CHECK(text("message-text", early) == "Km/soat: Kiritilgan qiymat son emas.");
+    early.key("Escape", "Escape", 27);
+    early.waitUntil("document.getElementById('message').open");
+    CHECK(text("message-text", early) == "metr/sek: Kiritilgan qiymat son emas.");
+    early.key("Escape", "Escape", 27);
+    CHECK(early.evaluate("document.activeElement.id").get<std::string>() == "Text36");
+}
+
+TEST_CASE("when the module cannot come or cannot run, the page says so") {
+    for (const char* blocked : {"*/qimbar.js", "*/qimbar.wasm"}) {
+        CAPTURE(std::string_view(blocked));
+        Chromium cut;
+        cut.send("Network.enable");
+        cut.send("Network.setBlockedURLs", {{"urls", {blocked}}});
+        cut.open(server().url(), "document.getElementById('trouble').textContent !== ''");
+        CHECK(text("trouble", cut) == qimbar::app::texts::kCannotWork);
+        CHECK(cut.evaluate("document.getElementById('trouble').getAttribute('role')")
+                  .get<std::string>() == "alert");
+        cut.clickOn("document.getElementById('tab-2')");
+        CHECK(cut.evaluate("document.getElementById('Text21').checkVisibility()").get<bool>());
+    }
 }
 
 TEST_CASE("after one visit the page works offline") {
@@ -247,25 +266,88 @@ TEST_CASE("after one visit the page works offline") {
     CHECK(offline.evaluate("document.getElementById('Text30').value").get<std::string>() == "2000");
 }
 
-TEST_CASE("installable: a manifest with a name, icons, a start and its own window") {
-    browser().open(server().url());
-    const Json manifest = browser().send("Page.getAppManifest");
-    CHECK(manifest.at("errors").empty());
-    const Json parsed = Json::parse(manifest.at("data").get<std::string>());
-    CHECK(parsed.at("name") == "Qimbar birliklari");
-    CHECK(parsed.at("display") == "standalone");
-    CHECK(parsed.contains("start_url"));
-    std::vector<std::string> sizes;
-    for (const Json& icon : parsed.at("icons")) {
-        sizes.push_back(icon.at("sizes").get<std::string>());
-        const std::string loaded =
-            browser()
-                .evaluate("fetch(" + Json(icon.at("src")).dump() +
-                          ").then(r => r.ok ? r.headers.get('Content-Type') : 'failed')")
-                .get<std::string>();
-        CHECK(loaded == icon.at("type").get<std::string>());
+namespace {
+
+// The contrast of two CSS colours, as WCAG measures it; `pairs` a script
+// giving [[foreground, background, least], ...] of computed colours; the
+// pairs that fall short.
+Json shortContrast(const std::string& pairs) {
+    return browser().evaluate(R"((() => {
+      const lum = (c) => { const [r, g, b] = c.match(/[\d.]+/g).slice(0, 3).map((v) => {
+        v /= 255; return v <= 0.04045 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4; });
+        return 0.2126 * r + 0.7152 * g + 0.0722 * b; };
+      const ratio = (a, b) => (Math.max(lum(a), lum(b)) + 0.05) / (Math.min(lum(a), lum(b)) + 0.05);
+      const style = (id) => getComputedStyle(document.querySelector(id));
+      return ()" + pairs + R"()().filter(([a, b, least]) => ratio(a, b) < least)
+        .map(([a, b, least]) => `${a} on ${b}: ${ratio(a, b).toFixed(2)} < ${least}`); })())");
+}
+
+}  // namespace
+
+TEST_CASE("the selected tab and every text stand out, light and dark, wide and narrow") {
+    const std::string pairs = R"(() => [
+      [style('[aria-selected=true]').boxShadow.match(/rgb[^)]*\)/)[0],
+       style('[aria-selected=false]').backgroundColor, 3],
+      [style('[aria-selected=true]').color, style('[aria-selected=true]').backgroundColor, 4.5],
+      [style('[aria-selected=false]').color, style('[aria-selected=false]').backgroundColor, 4.5],
+      [style('#Label20').color, style('#Form1').backgroundColor, 4.5],
+      [style('#Text29').color, style('#Text29').backgroundColor, 4.5],
+      [style('#Text29').borderTopColor, style('#Form1').backgroundColor, 3],
+      [style('#Command29').color, style('#Command29').backgroundColor, 4.5],
+      [style('#Label1').color, style('body').backgroundColor, 4.5],
+      [style('#version').color, style('body').backgroundColor, 4.5],
+      [style('#share').color, style('#share').backgroundColor, 4.5]])";
+    for (const char* scheme : {"light", "dark"}) {
+        for (const auto& screen : {std::pair(1280, false), std::pair(360, true)}) {
+            const int width = screen.first;
+            CAPTURE(std::string_view(scheme));
+            CAPTURE(width);
+            browser().resize(width, 740, screen.second);
+            browser().send("Emulation.setEmulatedMedia",
+                           {{"features", {{{"name", "prefers-color-scheme"}, {"value", scheme}}}}});
+            browser().open(server().url());
+            const Json short_ = shortContrast(pairs);
+            CHECK_MESSAGE(short_.empty(), short_.dump());
+        }
     }
-    CHECK(std::count(sizes.begin(), sizes.end(), "192x192") == 1);
-    CHECK(std::count(sizes.begin(), sizes.end(), "512x512") == 1);
-    CHECK(browser().evaluate("document.documentElement.lang").get<std::string>() == "uz-Latn");
+    // Under forced colours the system's highlight marks it.
+    browser().resize(1280, 800);
+    browser().send("Emulation.setEmulatedMedia",
+                   {{"features", {{{"name", "forced-colors"}, {"value", "active"}}}}});
+    browser().open(server().url());
+    const Json forced = shortContrast(R"(() => [[style('[aria-selected=true]').backgroundColor,
+      style('[aria-selected=false]').backgroundColor, 3]])");
+    CHECK_MESSAGE(forced.empty(), forced.dump());
+    browser().send("Emulation.setEmulatedMedia", {{"features", Json::array()}});
+}
+
+TEST_CASE("a unit's explanation shows on a touch of its name or the focus in its box") {
+    for (const bool phone : {false, true}) {
+        CAPTURE(phone);
+        browser().resize(phone ? 360 : 1280, 740, phone);
+        browser().open(server().url());
+        selectPage(1);
+        const auto shown = [] {
+            return browser()
+                .evaluate(
+                    "(e => e.checkVisibility() && e.getBoundingClientRect().bottom <= "
+                    "innerHeight + scrollY)(document.getElementById('Text5-about'))")
+                .get<bool>();
+        };
+        CHECK_FALSE(shown());
+        browser().clickOn("document.getElementById('Label6')");
+        CHECK(browser().evaluate("document.activeElement.id").get<std::string>() == "Text5");
+        CHECK(shown());
+        CHECK(text("Text5-about") == "1 Arshin = 0.7 Metr");
+        browser().key("Tab", "Tab", 9);
+        CHECK_FALSE(shown());
+        browser().evaluate("document.getElementById('Text5').focus()");
+        CHECK(shown());
+        // Every box takes what a phone's full keyboard types: minus, exponent, comma.
+        CHECK(browser()
+                  .evaluate("[...document.querySelectorAll('input[aria-describedby]')]"
+                            ".every(e => e.inputMode === 'text')")
+                  .get<bool>());
+    }
+    browser().resize(1280, 800);
 }

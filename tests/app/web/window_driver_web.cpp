@@ -3,10 +3,12 @@
 // Input events, through the browser's own input pipeline; what the page
 // shows is read back from its document. The message box is the page's own
 // dialog, read and then closed with Esc as a person would.
+#include "app/row_view.h"
 #include "tests/app/web/chromium.h"
 #include "tests/app/window_driver.h"
 
 #define DOCTEST_CONFIG_IMPLEMENT
+#include <cmath>
 #include <doctest/doctest.h>
 #include <memory>
 #include <stdexcept>
@@ -157,10 +159,12 @@ public:
         }
     }
 
+    // The page's own controls around the window (its share button) are no
+    // more the window's than the browser's are.
     std::string focused() override {
         return browser()
             .evaluate(
-                "(e => !e || e === document.body ? '(none)' : "
+                "(e => !e || !document.getElementById('Form1').contains(e) ? '(none)' : "
                 "e.getAttribute('role') === 'tab' ? 'SSTab1' : e.id)(document.activeElement)")
             .get<std::string>();
     }
@@ -198,6 +202,23 @@ public:
         takeMessage();
     }
 
+    TextRoom textRoom(std::string_view name) override { return roomOf(element(name)); }
+
+    TextRoom tabTextRoom(int page) override {
+        return roomOf("document.getElementById('tab-" + std::to_string(page) + "')");
+    }
+
+    // The document's order: each row's box, then its button, row 1 down.
+    std::vector<std::string> keyboardOrder(int page) override {
+        std::vector<std::string> order;
+        for (const auto* control : app::readingOrder(page)) {
+            if (control->kind != app::Kind::Label) {
+                order.emplace_back(control->name);
+            }
+        }
+        return order;
+    }
+
     std::optional<std::string_view> tabLeavesWindow() override {
         return "a page's Tab cycle goes on through its browser's own controls";
     }
@@ -222,6 +243,28 @@ private:
     static std::string element(std::string_view name) {
         return "(e => { if (!e) throw new Error('no control " + std::string(name) +
                "'); return e; })(" + elementOf(name) + ")";
+    }
+
+    // Measured in the page: the content box; the width the text's own
+    // characters take (a Range over them); the height of its lines, so a
+    // text that wraps takes two.
+    static TextRoom roomOf(const std::string& expression) {
+        const Json room = browser().evaluate(R"((e => {
+          const s = getComputedStyle(e), across = parseFloat(s.paddingLeft) + parseFloat(s.paddingRight);
+          const m = document.createElement('canvas').getContext('2d');
+          m.font = s.font;
+          const f = m.measureText('Hg'), r = document.createRange();
+          r.selectNodeContents(e);
+          const b = e.localName === 'input' ? { width: 0, height: 0 } : r.getBoundingClientRect();
+          return [e.clientWidth - across, e.clientHeight - parseFloat(s.paddingTop) - parseFloat(s.paddingBottom),
+                  Math.max(b.width, e.scrollWidth > e.clientWidth ? e.scrollWidth - across : 0),
+                  Math.max(b.height, f.fontBoundingBoxAscent + f.fontBoundingBoxDescent)];
+        })()" + expression + ")");
+        const auto at = [&room](std::size_t i) {
+            return static_cast<int>(std::ceil(room.at(i).get<double>() - 0.01));
+        };
+        return {static_cast<int>(room.at(0).get<double>()),
+                static_cast<int>(room.at(1).get<double>()), at(2), at(3)};
     }
 
     // A click at the middle of what `expression` finds, as a pointer gives it.
