@@ -1,3 +1,4 @@
+#!/usr/bin/env bash
 # Debian packages the program needs, sourced by ./run and ./check. Run, it
 # prints the lists it is given, for apt-get by hand:
 #   tools/packages.sh run|check|web|windows|icons ...
