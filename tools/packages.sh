@@ -1,4 +1,7 @@
-# Debian packages the program needs, sourced by ./run and ./check.
+#!/usr/bin/env bash
+# Debian packages the program needs, sourced by ./run and ./check. Run, it
+# prints the lists it is given, for apt-get by hand:
+#   tools/packages.sh run|check|web|windows|icons ...
 
 # Build and start the program.
 RUN_PACKAGES=(
@@ -35,6 +38,11 @@ WEB_PACKAGES=(
 # The Windows build: cross compiler, Wine to run its tests, NSIS to package it.
 WINDOWS_PACKAGES=(
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 wine nsis zip unzip
+)
+
+# tools/make-icons, run by hand when the icon's SVG changes.
+ICON_PACKAGES=(
+    python3 librsvg2-bin imagemagick
 )
 
 as_root() {
@@ -81,3 +89,17 @@ ensure_locale() {
     fi
     as_root localedef -i "$input" -c -f UTF-8 "$name"
 }
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+    set -eu
+    for list in "$@"; do
+        case "$list" in
+            run) echo "${RUN_PACKAGES[@]}" ;;
+            check) echo "${CHECK_PACKAGES[@]}" ;;
+            web) echo "${WEB_PACKAGES[@]}" ;;
+            windows) echo "${WINDOWS_PACKAGES[@]}" ;;
+            icons) echo "${ICON_PACKAGES[@]}" ;;
+            *) echo "usage: $0 run|check|web|windows|icons ..." >&2; exit 2 ;;
+        esac
+    done
+fi
