@@ -18,15 +18,6 @@ use_wine_prefix() {
     else
         wine=/usr/lib/wine/wine64
         [ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
-        # A 64-bit prefix made before wine32 was installed has no 32-bit
-        # system (syswow64 without kernel32.dll): 32-bit programs, the
-        # installer among them, fail in it with "could not load
-        # kernel32.dll". Made again, it has one.
-        if [ -x /usr/lib/wine/wine ] && [ -f "$1/system.reg" ] &&
-            [ ! -f "$1/drive_c/windows/syswow64/kernel32.dll" ]; then
-            echo "note: $1 has no 32-bit system; making it again" >&2
-            rm -rf "$1"
-        fi
     fi
     wineserver=/usr/lib/wine/wineserver64
     [ -x "$wineserver" ] || wineserver=$(command -v wineserver)
