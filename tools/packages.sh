@@ -35,9 +35,12 @@ WEB_PACKAGES=(
     emscripten chromium nlohmann-json3-dev
 )
 
-# The Windows build: cross compiler, Wine to run its tests, NSIS to package it.
+# The Windows build: cross compilers (64- and 32-bit), Wine to run its tests
+# (wine32 from the i386 architecture, which install_packages adds, for the
+# 32-bit program), NSIS to package it, osslsigncode and openssl to sign.
 WINDOWS_PACKAGES=(
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 wine nsis zip unzip
+    g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine32:i386 osslsigncode openssl
 )
 
 # tools/make-icons, run by hand when the icon's SVG changes.
@@ -69,6 +72,14 @@ install_packages() {
         return 0
     fi
     echo "Installing: ${missing[*]}"
+    # A package of another architecture (wine32:i386) needs it added first.
+    local arch
+    for arch in $(printf '%s\n' "${missing[@]}" | sed -n 's/^[^:]*://p' | sort -u); do
+        if [ "$arch" != "$(dpkg --print-architecture)" ] &&
+            ! grep -qx "$arch" < <(dpkg --print-foreign-architectures); then
+            as_root dpkg --add-architecture "$arch"
+        fi
+    done
     as_root apt-get update
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 }

@@ -1,0 +1,123 @@
+; The Windows installer. A 32-bit stub, so that it starts on every Windows and
+; can itself refuse the ones too old for the program: on 64-bit x64 Windows it
+; installs the 64-bit program, elsewhere the 32-bit one (which ARM64 Windows
+; also runs). Made by cmake/windows-packages.cmake, which defines
+;   VERSION, OUTFILE, EXE64, EXE32, FILES (the other files' macros),
+;   LICENSE, ICON and SIGN (run on the installer and the uninstaller).
+Unicode true
+ManifestDPIAware true
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+
+!define NAME "Qimbar birliklari"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${NAME}"
+
+Name "${NAME}"
+OutFile "${OUTFILE}"
+BrandingText "${NAME} ${VERSION}"
+!finalize '"${SIGN}" "%1"' = 0
+!uninstfinalize '"${SIGN}" "%1"' = 0
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include WinVer.nsh
+!include x64.nsh
+!include FileFunc.nsh
+!include "${FILES}"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_LICENSE "${LICENSE}"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN "$INSTDIR\qimbar.exe"
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+; The program needs Windows 7 SP1 or later: on anything older the installer
+; says so, in Uzbek, before it shows or installs anything, and stops.
+!macro QimbarNeedsWindows7
+  ${If} ${AtMostWinVista}
+    !insertmacro QimbarRefuses
+  ${ElseIf} ${IsWin7}
+  ${AndIf} ${AtMostServicePack} 0
+    !insertmacro QimbarRefuses
+  ${EndIf}
+!macroend
+!macro QimbarRefuses
+  MessageBox MB_OK|MB_ICONSTOP "Qimbar birliklari uchun Windows 7 SP1 yoki undan yangi Windows kerak. Bu kompyuterga o'rnatib bo'lmaydi." /SD IDOK
+  Quit
+!macroend
+
+; 64-bit Windows keeps the 64-bit program where it has always been, in the
+; 64-bit Program Files and registry.
+!macro QimbarViews
+  ${If} ${IsNativeAMD64}
+    SetRegView 64
+  ${EndIf}
+!macroend
+
+Function .onInit
+  !insertmacro QimbarNeedsWindows7
+  !insertmacro QimbarViews
+  SetShellVarContext all
+  ${If} $INSTDIR == ""
+    ${If} ${IsNativeAMD64}
+      StrCpy $INSTDIR "$PROGRAMFILES64\${NAME}"
+    ${Else}
+      StrCpy $INSTDIR "$PROGRAMFILES\${NAME}"
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+Section
+  ; An earlier version goes first, by its own uninstaller.
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "UninstallString"
+  StrCpy $1 $0 1
+  ${If} $1 == '"'
+    StrCpy $0 $0 -1 1
+  ${EndIf}
+  ${If} $0 != ""
+  ${AndIf} ${FileExists} "$0"
+    ${GetParent} "$0" $1
+    ExecWait '"$0" /S _?=$1'
+    Delete "$0"
+    RMDir "$1"
+  ${EndIf}
+
+  SetOutPath "$INSTDIR"
+  ${If} ${IsNativeAMD64}
+    File "/oname=qimbar.exe" "${EXE64}"
+  ${Else}
+    File "/oname=qimbar.exe" "${EXE32}"
+  ${EndIf}
+  !insertmacro QimbarInstallFiles
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+  CreateShortCut "$SMPROGRAMS\${NAME}.lnk" "$INSTDIR\qimbar.exe"
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${NAME}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\qimbar.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Qimbar jamoasi"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Function un.onInit
+  !insertmacro QimbarViews
+  SetShellVarContext all
+FunctionEnd
+
+Section "Uninstall"
+  Delete "$SMPROGRAMS\${NAME}.lnk"
+  Delete "$INSTDIR\qimbar.exe"
+  !insertmacro QimbarRemoveFiles
+  Delete "$INSTDIR\Uninstall.exe"
+  RMDir "$INSTDIR"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd
