@@ -192,7 +192,8 @@ int run(const char* corpus, const char* hashesFile) {
         hashes << bytes;
         all.add(bytes);
     }
-    std::printf("%zu texts, %zu presses, hash %016llx\n", texts.size(), texts.size() * 36,
+    std::printf("%zu texts, %zu presses, hash %016llx\n", texts.size(),
+                texts.size() * std::size_t(qimbar::convert::kRowCount),
                 static_cast<unsigned long long>(all.value));
     return 0;
 }

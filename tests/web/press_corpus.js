@@ -96,7 +96,7 @@ const old = Buffer.from("old");
       all.add(hashes.subarray(8 * index, 8 * index + 8));
     });
     fs.writeFileSync(last, hashes);
-    console.log(`${texts.length} texts, ${texts.length * 36} presses, hash ${all.value.toString(16).padStart(16, "0")}`);
+    console.log(`${texts.length} texts, ${texts.length * rowsOf.reduce((sum, rows) => sum + (rows || 0), 0)} presses, hash ${all.value.toString(16).padStart(16, "0")}`);
   } else if (command === "show") {
     const text = texts[Number(last)];
     for (let page = 1; page < rowsOf.length; page += 1) {
