@@ -186,6 +186,21 @@ Pixels Form1::placeOf(const ControlDescription& control) const {
     return place;
 }
 
+void Form1::markSelectedTab(int page) {
+    // Wine's strip marks a tab pressed when clicked but not when an arrow
+    // key selects another, and while a tab not selected keeps that mark it
+    // ignores every click. Only the selected tab keeps it; on Windows the
+    // state means nothing to tabs that are not buttons.
+    for (int i = 0; i < static_cast<int>(tabCaptions.size()); ++i) {
+        TCITEMW item{};
+        item.mask = TCIF_STATE;
+        item.dwStateMask = TCIS_BUTTONPRESSED;
+        item.dwState = i == page - 1 ? TCIS_BUTTONPRESSED : 0;
+        SendMessageW(tabControl(), TCM_SETITEMW, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(&item));
+    }
+}
+
 void Form1::showPage(int page) {
     // The focus leaves the page going for the tab strip before that page is
     // hidden: a hidden control's focus would go to the frame.
@@ -219,6 +234,7 @@ void Form1::showPage(int page) {
             }
         }
     }
+    markSelectedTab(page);
     RECT area{};
     GetWindowRect(tabControl(), &area);
     MapWindowPoints(HWND_DESKTOP, window(), reinterpret_cast<POINT*>(&area), 2);

@@ -133,6 +133,9 @@ TEST_CASE("keys that select another page") {
         const std::string focus = w->focused();
         REQUIRE(qimbar::app::findControl(focus) != nullptr);
         CHECK(w->visible(focus));
+        // and a click on a tab still selects its page afterwards
+        w->selectPage(c.from);
+        CHECK(w->currentPage() == c.from);
     }
     CHECK(sent >= 2);  // the strip's own keys, at least, on every shell
 }

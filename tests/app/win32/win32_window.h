@@ -330,10 +330,20 @@ private:
         return place;
     }
 
+    // Through the loop, as the system queues a click.
     void mouseClick(HWND control, POINT point) {
-        SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, pointParam(point));
+        MSG message{};
+        message.hwnd = control;
+        message.lParam = pointParam(point);
+        message.pt = point;
+        ClientToScreen(control, &message.pt);
+        message.message = WM_LBUTTONDOWN;
+        message.wParam = MK_LBUTTON;
+        deliver(message);
         settle();
-        SendMessageW(control, WM_LBUTTONUP, 0, pointParam(point));
+        message.message = WM_LBUTTONUP;
+        message.wParam = 0;
+        deliver(message);
         settle();
     }
 
