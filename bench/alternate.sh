@@ -17,6 +17,12 @@ alternate() {
     done
 }
 
-median() {
-    sort -g "$1" | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+median() { quantile "$1" 0.5; }
+
+#   quantile <file> <q>   the q-quantile of those numbers (0.25: the lower
+#       quartile), interpolated between the two nearest
+quantile() {
+    sort -g "$1" | awk -v q="$2" '{ v[NR] = $1 } END {
+        p = 1 + q * (NR - 1); i = int(p)
+        print (i < NR) ? v[i] + (p - i) * (v[i + 1] - v[i]) : v[i] }'
 }

@@ -11,8 +11,8 @@
 
 namespace qimbar::win32 {
 
-// The functions of Windows 10 1607 and later, and shcore's of 8.1, or null
-// where there are none.
+// The functions of Windows 10 1607 and later, and shcore's of 8.1 (looked up
+// only where the first are missing), or null where there are none.
 struct NewerApi {
     UINT(WINAPI* getDpiForWindow)(HWND) = nullptr;
     // GetDpiForMonitor; the second argument is MDT_EFFECTIVE_DPI (0).
