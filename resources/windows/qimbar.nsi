@@ -35,7 +35,8 @@ BrandingText "${NAME} ${VERSION}"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
-!insertmacro MUI_LANGUAGE "English"
+; The program speaks Uzbek, and so do the installer's pages.
+!insertmacro MUI_LANGUAGE "Uzbek"
 
 ; The program needs Windows 7 SP1 or later: on anything older the installer
 ; says so, in Uzbek, before it shows or installs anything, and stops.
@@ -52,6 +53,20 @@ BrandingText "${NAME} ${VERSION}"
   Quit
 !macroend
 
+; The 32-bit program does its arithmetic in SSE2, as the 64-bit one does, so
+; that every result is the same to the last digit. A processor older than
+; SSE2 (before the Pentium 4 and the Athlon 64) would stop it at its first
+; sum, so it is refused here (PF_XMMI64_INSTRUCTIONS_AVAILABLE is 10).
+!macro QimbarNeedsSse2
+  ${If} ${IsNativeIA32}
+    System::Call 'kernel32::IsProcessorFeaturePresent(i 10) i .r0'
+    ${If} $0 = 0
+      MessageBox MB_OK|MB_ICONSTOP "Qimbar birliklari uchun SSE2 buyruqlarini bajaradigan protsessor kerak. Bu kompyuterga o'rnatib bo'lmaydi." /SD IDOK
+      Quit
+    ${EndIf}
+  ${EndIf}
+!macroend
+
 ; 64-bit Windows keeps the 64-bit program where it has always been, in the
 ; 64-bit Program Files and registry.
 !macro QimbarViews
@@ -62,6 +77,7 @@ BrandingText "${NAME} ${VERSION}"
 
 Function .onInit
   !insertmacro QimbarNeedsWindows7
+  !insertmacro QimbarNeedsSse2
   !insertmacro QimbarViews
   SetShellVarContext all
   ${If} $INSTDIR == ""
