@@ -189,13 +189,15 @@ Pixels Form1::placeOf(const ControlDescription& control) const {
 void Form1::markSelectedTab(int page) {
     // Wine's strip marks a tab pressed when clicked but not when an arrow
     // key selects another, and while a tab not selected keeps that mark it
-    // ignores every click. Only the selected tab keeps it; on Windows the
-    // state means nothing to tabs that are not buttons.
+    // ignores every click. So the other tabs lose it; Windows draws the
+    // state only with TCS_BUTTONS.
     for (int i = 0; i < static_cast<int>(tabCaptions.size()); ++i) {
+        if (i == page - 1) {
+            continue;
+        }
         TCITEMW item{};
         item.mask = TCIF_STATE;
         item.dwStateMask = TCIS_BUTTONPRESSED;
-        item.dwState = i == page - 1 ? TCIS_BUTTONPRESSED : 0;
         SendMessageW(tabControl(), TCM_SETITEMW, static_cast<WPARAM>(i),
                      reinterpret_cast<LPARAM>(&item));
     }

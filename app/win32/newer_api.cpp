@@ -18,7 +18,7 @@ NewerApi lookUpNewerApi() {
         lookUp(user32, "AdjustWindowRectExForDpi", api.adjustWindowRectExForDpi);
         lookUp(user32, "GetSystemMetricsForDpi", api.getSystemMetricsForDpi);
     }
-    // Only where the per-window DPI is missing (8.1, early 10), and only from
+    // Only where the per-window DPI is missing (8, 8.1, early 10), and only from
     // the system's folder; Windows 7 has no shcore. Kept loaded.
     if (api.getDpiForWindow == nullptr) {
         if (HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {

@@ -24,6 +24,7 @@ trap '"$wineserver" -k 2>/dev/null || true; stop_xvfb; rm -rf "$work"' EXIT
 mkfifo "$work/hold"
 exec 7<>"$work/hold"
 "$wine" cmd /k <&7 >/dev/null 2>&1 &
+sleep 2  # up before the first launch
 
 bare="$build/bench/win32/bare_window_win32.exe"
 programs=("$bare" "$bare --tab" "$build/qimbar.exe")

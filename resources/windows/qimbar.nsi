@@ -27,16 +27,23 @@ BrandingText "${NAME} ${VERSION}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+; Where NSIS's Uzbek words are wrong or garbled, the program's own.
+!define MUI_WELCOMEPAGE_TITLE "${NAME} o'rnatish dasturi"
 !insertmacro MUI_PAGE_WELCOME
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Shartlarga rozi bo'lsangiz, $\"Qabul qilaman$\" tugmasini bosing. Dasturni o'rnatish uchun shartlarni qabul qilish kerak."
 !insertmacro MUI_PAGE_LICENSE "${LICENSE}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\qimbar.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "${NAME}ni ishga tushirish"
+!define MUI_FINISHPAGE_BUTTON "Tayyor"
 !insertmacro MUI_PAGE_FINISH
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "${NAME} kompyuteringizdan o'chiriladi."
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 ; The program speaks Uzbek, and so do the installer's pages.
 !insertmacro MUI_LANGUAGE "Uzbek"
+DetailsButtonText "&Batafsil..."
 
 ; The program needs Windows 7 SP1 or later: on anything older the installer
 ; says so, in Uzbek, before it shows or installs anything, and stops.
