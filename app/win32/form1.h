@@ -107,7 +107,7 @@ private:
     enum class LookChange { Colours, Fonts, Other };
     void refreshLook(LookChange change);
     void showPage(int page);
-    void markSelectedTab(int page);
+    void unpressOtherTabs(int page);
     void onCommand(int id, int code);
     void rememberFocus();
     [[nodiscard]] COLORREF creditColour() const;

@@ -186,7 +186,7 @@ Pixels Form1::placeOf(const ControlDescription& control) const {
     return place;
 }
 
-void Form1::markSelectedTab(int page) {
+void Form1::unpressOtherTabs(int page) {
     // Wine's strip marks a tab pressed when clicked but not when an arrow
     // key selects another, and while a tab not selected keeps that mark it
     // ignores every click. So the other tabs lose it; Windows draws the
@@ -236,7 +236,7 @@ void Form1::showPage(int page) {
             }
         }
     }
-    markSelectedTab(page);
+    unpressOtherTabs(page);
     RECT area{};
     GetWindowRect(tabControl(), &area);
     MapWindowPoints(HWND_DESKTOP, window(), reinterpret_cast<POINT*>(&area), 2);
