@@ -59,18 +59,86 @@ as_root() {
     fi
 }
 
-# Installs whichever of the given packages are missing.
+# What each list is for, in the one line that names a package apt refused.
+declare -A PACKAGE_LIST_PURPOSE=(
+    [run]="building and starting the program"
+    [check]="the tests"
+    [web]="the web page"
+    [windows]="the Windows program"
+    [icons]="drawing the icons"
+)
+# The packages a mirror may fail to give without stopping everything: what
+# they are for, and so which stages are left out without them.
+declare -A OPTIONAL_PACKAGES=(
+    [wine32:i386]="the 32-bit Windows tests under Wine"
+)
+# Filled by install_packages: each optional package apt could not give, with
+# apt's own words (package_unavailable reads it).
+declare -A UNAVAILABLE_PACKAGES=()
+APT_OPTIONS=(-o Acquire::Retries=3)
+
+# apt's own words for a failure, in one line: its errors, and the first
+# dependency it could not meet.
+apt_errors() {
+    {
+        grep -E '^ +[^ ]+ : (Pre)?Depends: ' <<<"$1" | head -1
+        grep -E '^E: ' <<<"$1"
+    } | sed -E 's/^ +//; s/ +/ /g' | paste -sd '|' - | sed 's/|/; /g'
+}
+
+# apt-get update, tried twice. An index that still fails to download leaves
+# the lists that did: one line names each source, and the install goes on.
+apt_update() {
+    local said status try
+    for try in 1 2; do
+        status=0
+        said=$(as_root apt-get "${APT_OPTIONS[@]}" update 2>&1) || status=$?
+        if [ "$status" -eq 0 ] && ! grep -qE '^(E|W): (Failed to fetch|Some index files)' <<<"$said"; then
+            return 0
+        fi
+        [ "$try" -eq 2 ] || sleep "${QIMBAR_APT_RETRY_WAIT:-10}"
+    done
+    local line
+    while read -r line; do
+        echo "Package index not downloaded, going on with the others: ${line#*Failed to fetch }"
+    done < <(grep -E '^(E|W): Failed to fetch' <<<"$said" | sed -E 's/ +/ /g')
+    grep -qE '^(E|W): Failed to fetch' <<<"$said" ||
+        echo "apt-get update failed (status $status), going on with the package lists there are: $(apt_errors "$said")"
+    return 0
+}
+
+# Whether apt can install this package alone, as it stands: its errors if not.
+apt_refuses() {
+    local said
+    said=$(as_root apt-get "${APT_OPTIONS[@]}" install -s --no-install-recommends "$1" 2>&1) && return 1
+    apt_errors "$said"
+}
+
+apt_install() {
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get "${APT_OPTIONS[@]}" install -y \
+        --no-install-recommends "$@"
+}
+
+# install_packages <list>...: installs whichever packages of the lists are
+# missing. One that apt cannot give stops it with a line saying which and why,
+# unless it is optional: then it is left out, alone, and named.
 install_packages() {
-    local missing=()
-    local pkg
-    for pkg in "$@"; do
+    local -A purpose=()
+    local missing=() list pkg
+    for list in "$@"; do
+        local -n packages="${list^^}_PACKAGES"
+        for pkg in "${packages[@]}"; do
+            [ -n "${purpose[$pkg]:-}" ] || purpose[$pkg]="${PACKAGE_LIST_PURPOSE[$list]}"
+        done
+        unset -n packages
+    done
+    for pkg in "${!purpose[@]}"; do
         if ! grep -q 'install ok installed' <<<"$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null)"; then
             missing+=("$pkg")
         fi
     done
-    if [ "${#missing[@]}" -eq 0 ]; then
-        return 0
-    fi
+    [ "${#missing[@]}" -gt 0 ] || return 0
+    mapfile -t missing < <(printf '%s\n' "${missing[@]}" | sort)
     echo "Installing: ${missing[*]}"
     # A package of another architecture (wine32:i386) needs it added first.
     local arch
@@ -80,8 +148,35 @@ install_packages() {
             as_root dpkg --add-architecture "$arch"
         fi
     done
-    as_root apt-get update
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+    apt_update
+    apt_install "${missing[@]}" && return 0
+    # Something was refused: find which, alone.
+    local wanted=() why failed=0
+    for pkg in "${missing[@]}"; do
+        if why=$(apt_refuses "$pkg"); then
+            if [ -n "${OPTIONAL_PACKAGES[$pkg]:-}" ]; then
+                UNAVAILABLE_PACKAGES[$pkg]="$why"
+                echo "Left out: $pkg, for ${OPTIONAL_PACKAGES[$pkg]}, cannot be installed: $why"
+            else
+                echo "error: $pkg, for ${purpose[$pkg]}, cannot be installed: $why" >&2
+                failed=1
+            fi
+        else
+            wanted+=("$pkg")
+        fi
+    done
+    [ "$failed" -eq 0 ] || return 1
+    [ "${#wanted[@]}" -eq 0 ] || apt_install "${wanted[@]}" || {
+        echo "error: apt-get could not install: ${wanted[*]}" >&2
+        return 1
+    }
+}
+
+# package_unavailable <package>: true when install_packages had to leave it
+# out; prints why.
+package_unavailable() {
+    [ -n "${UNAVAILABLE_PACKAGES[$1]:-}" ] || return 1
+    echo "$1 could not be installed: ${UNAVAILABLE_PACKAGES[$1]}"
 }
 
 # Node.js and npm, from Debian where the machine has none of its own.
@@ -89,7 +184,9 @@ ensure_node() {
     if command -v node >/dev/null && command -v npm >/dev/null; then
         return 0
     fi
-    install_packages nodejs npm
+    NODE_PACKAGES=(nodejs npm)
+    PACKAGE_LIST_PURPOSE[node]="the web page's build and tests"
+    install_packages node
 }
 
 # Makes a locale available (the number tests run under a decimal comma).
