@@ -28,11 +28,11 @@ CHECK_PACKAGES=(
     clang libclang-rt-14-dev valgrind clang-tidy clang-format
 )
 
-# The web page: emscripten to build it, Chromium to test it in, a JSON
-# library for the test's DevTools client. Node and npm come with the machine
-# or from Debian (ensure_node).
+# The web page: emscripten to build it, Chromium and Firefox ESR to test it
+# in, a JSON library for the test's DevTools client. Node and npm come with
+# the machine or from Debian (ensure_node).
 WEB_PACKAGES=(
-    emscripten chromium nlohmann-json3-dev
+    emscripten chromium firefox-esr nlohmann-json3-dev
 )
 
 # The Windows build: cross compilers (64- and 32-bit), Wine to run its tests

@@ -81,12 +81,17 @@
     const rules = description.controls.map((c) =>
       `#${c.name}{--left:${c.left}px;--top:${c.top}px;--width:${c.width}px;` +
       `--height:${c.height}px;--row:${c.row}}`);
-    // A box's explanation stands under it.
-    for (const row of description.rows.flat()) {
-      const box = description.controls.find((c) => c.name === row.box);
-      rules.push(`#${row.box}-about{--left:${box.left}px;--top:${box.top + box.height}px;` +
-                 `--row:${box.row}}`);
-    }
+    // A box's explanation stands below its page's last row, where it hides
+    // no control a person may use next; on a phone, under its box.
+    const find = (name) => description.controls.find((c) => c.name === name);
+    description.rows.forEach((rows, index) => {
+      const below = Math.max(...rows.map((row) => find(row.box).top + find(row.box).height)) + 6;
+      const left = Math.min(...rows.map((row) => find(row.label).left));
+      rules.push(`#page-${index + 1}>.about{--left:${left}px;--top:${below}px}`);
+      for (const row of rows) {
+        rules.push(`#${row.box}-about{--row:${find(row.box).row}}`);
+      }
+    });
     rules.push(`#Form1{--client-width:${description.clientWidth}px;` +
                `--client-height:${description.clientHeight}px;` +
                `--strip-height:${description.tabStripHeight}px;` +

@@ -77,7 +77,7 @@ TEST_CASE("nothing clips or wraps on a phone") {
         int height;
         bool mobile;
     };
-    const Screen screens[] = {{"360 x 740", 360, 740, true}};
+    const Screen screens[] = {{"320 x 640", 320, 640, true}, {"360 x 740", 360, 740, true}};
     for (const Screen& screen : screens) {
         CAPTURE(std::string_view(screen.name));
         browser().resize(screen.width, screen.height, screen.mobile);
@@ -103,8 +103,7 @@ TEST_CASE("nothing clips or wraps on a phone") {
     browser().resize(1280, 800);
 }
 
-TEST_CASE(
-    "on a phone: one column, a strip that scrolls, room for a finger, text it need not zoom") {
+TEST_CASE("on a phone: one column, every tab in sight, room for a finger, text it need not zoom") {
     // Portrait phones, and wherever the pointer is coarse: a landscape phone.
     for (const auto& screen : {std::pair(320, 740), std::pair(360, 740), std::pair(740, 360)}) {
         const int width = screen.first;
@@ -114,11 +113,17 @@ TEST_CASE(
         for (int page = 1; page <= 6; ++page) {
             CAPTURE(page);
             selectPage(page);
-            // Nothing but the tab strip scrolls sideways.
+            // Nothing scrolls sideways, and every tab is in sight, in reading order.
             CHECK(browser().evaluate("document.documentElement.scrollWidth").get<int>() <= width);
             CHECK(browser()
-                      .evaluate("getComputedStyle(document.querySelector('.strip')).overflowX")
-                      .get<std::string>() == "auto");
+                      .evaluate(R"((() => {
+                        const strip = document.querySelector('.strip');
+                        const s = strip.getBoundingClientRect();
+                        const r = [...strip.children].map(t => t.getBoundingClientRect());
+                        return strip.scrollWidth <= strip.clientWidth && r.every((t, i) =>
+                          t.left >= s.left && t.right <= s.right + 0.5 && t.right <= innerWidth &&
+                          (i === 0 || t.top > r[i - 1].top + 1 || t.left > r[i - 1].left)); })())")
+                      .get<bool>());
             // Each row under the one before; its box and button side by side.
             const Json rows = browser().evaluate(R"(
                 [...document.querySelectorAll('.page:not([hidden]) input')].map(box => {
@@ -251,19 +256,24 @@ TEST_CASE("when the module cannot come or cannot run, the page says so") {
     }
 }
 
-TEST_CASE("after one visit the page works offline") {
-    // A server of its own, which goes away.
-    StaticServer own(qimbar::testing::webSite());
-    Chromium offline;
-    offline.open(own.url());
-    offline.waitUntil("navigator.serviceWorker.controller !== null");
-    own.stop();
-    CHECK_THROWS(offline.evaluate("fetch('/not-cached').then(r => r.status)"));
-    offline.send("Page.reload");
-    offline.waitUntil("'ready' in document.getElementById('Form1').dataset");
-    offline.evaluate("document.getElementById('Text29').value = '2'");
-    offline.evaluate("document.getElementById('Command29').click()");
-    CHECK(offline.evaluate("document.getElementById('Text30').value").get<std::string>() == "2000");
+TEST_CASE("after one visit the page works offline, at every address it is opened by") {
+    for (const char* address :
+         {"", "index.html", "?from=link", "index.html?a=1#page=4&row=1&v=5", "#page=3&row=1&v=7"}) {
+        CAPTURE(std::string_view(address));
+        // A server of its own, which goes away.
+        StaticServer own(qimbar::testing::webSite());
+        Chromium offline;
+        offline.open(own.url() + address);
+        offline.waitUntil("navigator.serviceWorker.controller !== null");
+        own.stop();
+        CHECK_THROWS(offline.evaluate("fetch('/not-cached').then(r => r.status)"));
+        offline.send("Page.reload");
+        offline.waitUntil("'ready' in document.getElementById('Form1').dataset");
+        offline.clickOn("document.getElementById('tab-3')");
+        offline.evaluate("document.getElementById('Text29').value = '2'");
+        offline.evaluate("document.getElementById('Command29').click()");
+        CHECK(text("Text30", offline) == "2000");
+    }
 }
 
 namespace {
@@ -343,6 +353,16 @@ TEST_CASE("a unit's explanation shows on a touch of its name or the focus in its
         CHECK_FALSE(shown());
         browser().evaluate("document.getElementById('Text5').focus()");
         CHECK(shown());
+        // Shown, it hides no control of its page.
+        const Json hidden = browser().evaluate(R"(
+          [...document.querySelectorAll('#page-1 input')].flatMap(box => {
+            box.focus();
+            const a = document.getElementById(box.id + '-about').getBoundingClientRect();
+            return [...document.querySelectorAll('#page-1 :is(input, button, label)')].filter(c => {
+              const r = c.getBoundingClientRect();
+              return r.left < a.right && a.left < r.right && r.top < a.bottom && a.top < r.bottom;
+            }).map(c => `${box.id}: ${c.id}`); }))");
+        CHECK_MESSAGE(hidden.empty(), hidden.dump());
         // Every box takes what a phone's full keyboard types: minus, exponent, comma.
         CHECK(browser()
                   .evaluate("[...document.querySelectorAll('input[aria-describedby]')]"
