@@ -13,4 +13,8 @@ namespace qimbar::app {
 // stand as the failure left them; nothing when it converted.
 [[nodiscard]] std::optional<std::string> pressRow(int page, int row, platform::TextBoxes& boxes);
 
+// What a press of that row that converted says (texts::convertedText), read
+// from the boxes as it left them; empty where a box cannot be read.
+[[nodiscard]] std::string pressSummary(int page, int row, platform::TextBoxes& boxes);
+
 }  // namespace qimbar::app

@@ -1,24 +1,62 @@
 #include "app/texts.h"
 
+#include "platform/number_text.h"
+
+#include <cstdint>
+
 namespace qimbar::app::texts {
 
 std::string_view errorText(platform::ErrorKind kind) {
     using platform::ErrorKind;
     switch (kind) {
+        case ErrorKind::EmptyBox:
+            return "katak bo'sh. Son kiriting, masalan: 12 yoki 2,5.";
         case ErrorKind::NotANumber:
-            return "Kiritilgan qiymat son emas.";
+            return "katakdagi yozuv son emas. Faqat son kiriting, masalan: 12 yoki 2,5.";
+        case ErrorKind::NumberTooLarge:
+            return "kiritilgan son juda katta. Kichikroq son kiriting.";
         case ErrorKind::Overflow:
-            return "Natija juda katta.";
+            return "natija juda katta chiqdi, uni yozib bo'lmaydi. Kichikroq son kiriting.";
         case ErrorKind::DivisionByZero:
-            return "Nolga bo'lish.";
         case ErrorKind::InvalidOperation:
-            return "Noto'g'ri hisob amali.";
+            return "bu son bilan hisoblab bo'lmadi. Boshqa son kiriting.";
         case ErrorKind::BoxNotRead:
-            return "Maydon matnini o'qib bo'lmadi.";
+            return "katakdagi yozuvni o'qib bo'lmadi. Qaytadan urinib ko'ring.";
         case ErrorKind::BoxNotWritten:
-            return "Maydonga yozib bo'lmadi.";
+            return "natijani katakka yozib bo'lmadi. Qaytadan urinib ko'ring.";
     }
-    return "Noto'g'ri hisob amali.";
+    return "bu son bilan hisoblab bo'lmadi. Boshqa son kiriting.";
+}
+
+std::string convertedText(std::string_view typed, std::string_view unit,
+                          const std::vector<Result>& results) {
+    constexpr std::size_t kNamed = 2;
+    std::string text = "Hisoblandi: ";
+    text += typed;
+    text += ' ';
+    text += unit;
+    text += " =";
+    for (std::size_t i = 0; i < results.size() && i < kNamed; ++i) {
+        text += i == 0 ? " " : ", ";
+        text += results[i].text;
+        text += ' ';
+        text += results[i].unit;
+    }
+    if (results.size() > kNamed) {
+        text += "; yana ";
+        platform::appendDecimal(text, static_cast<std::uint32_t>(results.size() - kNamed));
+        text += " ta natija kataklarda.";
+    } else {
+        text += '.';
+    }
+    return text;
+}
+
+std::string errorMessage(std::string_view unit, platform::ErrorKind kind) {
+    std::string message(unit);
+    message += ": ";
+    message += errorText(kind);
+    return message;
 }
 
 }  // namespace qimbar::app::texts

@@ -36,8 +36,15 @@ namespace {
 double parsedOrRaise(const std::string& text) {
     const platform::ParsedNumber parsed = platform::parseNumber(text);
     if (const auto* failure = std::get_if<platform::ParseFailure>(&parsed)) {
-        throw RunTimeError(*failure == platform::ParseFailure::Overflow ? ErrorKind::Overflow
-                                                                        : ErrorKind::NotANumber);
+        switch (*failure) {
+            case platform::ParseFailure::Empty:
+                throw RunTimeError(ErrorKind::EmptyBox);
+            case platform::ParseFailure::Overflow:
+                throw RunTimeError(ErrorKind::NumberTooLarge);
+            case platform::ParseFailure::NotANumber:
+                break;
+        }
+        throw RunTimeError(ErrorKind::NotANumber);
     }
     return std::get<double>(parsed);
 }

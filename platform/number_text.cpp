@@ -168,6 +168,9 @@ std::optional<std::string> normalize(std::string_view text) {
 }  // namespace
 
 ParsedNumber parseNumber(std::string_view text) {
+    if (trimmed(text).empty()) {
+        return ParseFailure::Empty;
+    }
     const std::optional<std::string> number = normalize(text);
     if (!number) {
         return ParseFailure::NotANumber;

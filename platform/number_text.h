@@ -9,6 +9,7 @@
 namespace qimbar::platform {
 
 enum class ParseFailure {
+    Empty,  // nothing but white space
     NotANumber,
     Overflow,  // a number, but beyond the range of a double
 };

@@ -7,8 +7,10 @@
 namespace qimbar::platform {
 
 enum class ErrorKind {
+    EmptyBox,
     NotANumber,
-    Overflow,
+    NumberTooLarge,  // the number typed is beyond the range of a double
+    Overflow,        // a result beyond it
     DivisionByZero,
     InvalidOperation,
     BoxNotRead,

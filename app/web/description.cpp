@@ -160,7 +160,6 @@ std::string describe() {
     namespace texts = app::texts;
     appendField(out, "needsScript", texts::kNeedsScript);
     appendField(out, "loading", texts::kLoading);
-    appendField(out, "converted", texts::kConverted);
     appendField(out, "cannotWork", texts::kCannotWork);
     appendField(out, "share", texts::kShare);
     appendField(out, "shareText", texts::kShareText);

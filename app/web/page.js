@@ -8,8 +8,8 @@
   // One press through the module. `boxes`: the page's boxes in row order,
   // each the UTF-8 bytes of its text, or null where the page no longer has
   // the box. Returns the message shown (UTF-8, empty when the press
-  // converted) and, for each box, the bytes written into it or null; null
-  // when the module's memory ran out. The differential test presses through
+  // converted), for each box the bytes written into it or null, and what a
+  // press that converted says; null when the module's memory ran out. The differential test presses through
   // this too.
   createQimbar.press = (module, page, row, boxes) => {
     const size = boxes.reduce((total, bytes) => total + 5 + (bytes ? bytes.length : 0), 0);
@@ -43,7 +43,8 @@
       out += 5 + length;
       return bytes;
     });
-    return { message, written };
+    const summary = memory.slice(out + 4, out + 4 + view.getUint32(out, true));
+    return { message, written, summary };
   };
 
   const decoder = new TextDecoder();
@@ -233,7 +234,7 @@
         say("");
         return showMessage(decoder.decode(answer.message));
       }
-      say(texts.converted + rows[row - 1].caption);
+      say(decoder.decode(answer.summary));
       // The address holds the page and this conversion, for a reload or a link.
       history.replaceState(null, "", `#page=${page}&row=${row}&v=` +
                                      encodeURIComponent(values[row - 1]));

@@ -101,6 +101,9 @@ const std::uint8_t* press(int page, int row, const std::uint8_t* input) {
             answer += box.text;
         }
     }
+    const std::string summary = message ? std::string() : qimbar::app::pressSummary(page, row, boxes);
+    writeLength(answer, summary.size());
+    answer += summary;
     return reinterpret_cast<const std::uint8_t*>(answer.data());
 }
 
@@ -122,7 +125,8 @@ EMSCRIPTEN_KEEPALIVE const char* qimbar_description() {
 // order, each a byte (1: the box is there) then its UTF-8 text as a 32-bit
 // little-endian length and the bytes. The answer, valid until the next
 // press: the message shown (its length, then its bytes; none when the press
-// converted), then for each row a byte (1: written) and its text likewise.
+// converted), then for each row a byte (1: written) and its text likewise,
+// then what a press that converted says, likewise.
 // Null for a page or row that is not there, or when memory ran out.
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* qimbar_press(int page, int row,
                                                       const std::uint8_t* input) {

@@ -1,6 +1,5 @@
 #include "app/win32/form1.h"
 #include "app/win32/system_error.h"
-#include "app/win32/unicode.h"
 
 #include <windows.h>
 
@@ -23,10 +22,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
             }
         }
         return static_cast<int>(message.wParam);
-    } catch (const qimbar::win32::SystemError& error) {
-        MessageBoxW(nullptr, error.text().c_str(), L"Qimbar birliklari", MB_OK | MB_ICONERROR);
     } catch (const std::exception& error) {
-        MessageBoxW(nullptr, qimbar::win32::widen(error.what()).c_str(), L"Qimbar birliklari",
+        MessageBoxW(nullptr, qimbar::win32::startFailureText(error).c_str(), L"Qimbar birliklari",
                     MB_OK | MB_ICONERROR);
     }
     return 1;

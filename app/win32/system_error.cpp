@@ -1,5 +1,6 @@
 #include "app/win32/system_error.h"
 
+#include "app/texts.h"
 #include "app/win32/unicode.h"
 
 namespace qimbar::win32 {
@@ -29,6 +30,12 @@ SystemError::SystemError(std::string_view what, DWORD code)
 
 void throwLastError(std::string_view what) {
     throw SystemError(what, GetLastError());
+}
+
+std::wstring startFailureText(const std::exception& error) {
+    const auto* system = dynamic_cast<const SystemError*>(&error);
+    return widen(app::texts::kCannotStart) + L"\n\n" + widen(app::texts::kDetails) +
+           (system != nullptr ? system->text() : widen(error.what()));
 }
 
 }  // namespace qimbar::win32

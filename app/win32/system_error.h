@@ -27,4 +27,8 @@ private:
 // The last error of this thread, for `what`.
 [[noreturn]] void throwLastError(std::string_view what);
 
+// What a program that could not start shows: in Uzbek, what happened and what
+// to do, then the failure's own words.
+[[nodiscard]] std::wstring startFailureText(const std::exception& error);
+
 }  // namespace qimbar::win32

@@ -12,6 +12,9 @@
 #include "tests/support/memory_boxes.h"
 
 #include <algorithm>
+#include <cctype>
+#include <iterator>
+#include <set>
 #include <doctest/doctest.h>
 #include <functional>
 #include <memory>
@@ -80,19 +83,30 @@ TEST_CASE("each unit is explained in the page's first unit") {
     }
 }
 
-TEST_CASE("each kind of error has its own words") {
+TEST_CASE("every error says what happened and what to do, after its unit") {
     using qimbar::platform::ErrorKind;
-    const std::pair<ErrorKind, std::string_view> cases[] = {
-        {ErrorKind::NotANumber, "Kiritilgan qiymat son emas."},
-        {ErrorKind::Overflow, "Natija juda katta."},
-        {ErrorKind::DivisionByZero, "Nolga bo'lish."},
-        {ErrorKind::InvalidOperation, "Noto'g'ri hisob amali."},
-        {ErrorKind::BoxNotRead, "Maydon matnini o'qib bo'lmadi."},
-        {ErrorKind::BoxNotWritten, "Maydonga yozib bo'lmadi."},
-    };
-    for (const auto& [kind, text] : cases) {
-        CHECK(qimbar::app::texts::errorText(kind) == text);
+    const ErrorKind kinds[] = {ErrorKind::EmptyBox,         ErrorKind::NotANumber,
+                               ErrorKind::NumberTooLarge,   ErrorKind::Overflow,
+                               ErrorKind::DivisionByZero,   ErrorKind::InvalidOperation,
+                               ErrorKind::BoxNotRead,       ErrorKind::BoxNotWritten};
+    std::set<std::string_view> seen;
+    for (const ErrorKind kind : kinds) {
+        const std::string_view text = qimbar::app::texts::errorText(kind);
+        CAPTURE(text);
+        // Lower case after "Metr: ", two sentences, ASCII apostrophes only,
+        // and no "maydon", which is the Area page's name.
+        REQUIRE(!text.empty());
+        CHECK(std::islower(static_cast<unsigned char>(text.front())));
+        CHECK(text.ends_with('.'));
+        CHECK(text.find(". ") != std::string_view::npos);
+        CHECK(std::all_of(text.begin(), text.end(), [](char c) { return c > 0; }));
+        CHECK(text.find("maydon") == std::string_view::npos);
+        seen.insert(text);
     }
+    // Only the two faults of the arithmetic itself share their words.
+    CHECK(seen.size() == std::size(kinds) - 1);
+    CHECK(qimbar::app::texts::errorMessage("Metr", ErrorKind::EmptyBox) ==
+          "Metr: " + std::string(qimbar::app::texts::errorText(ErrorKind::EmptyBox)));
 }
 
 TEST_CASE("the row view joins each unit to its controls, in reading order") {
@@ -123,17 +137,48 @@ TEST_CASE("the press routine turns every failure into its message") {
     CHECK(boxes.text(30) == "1000");
 
     boxes.setText(29, "abc");
-    CHECK(qimbar::app::pressRow(3, 1, boxes) == "Kub metr: Kiritilgan qiymat son emas.");
+    using qimbar::app::texts::errorMessage;
+    using qimbar::platform::ErrorKind;
+    CHECK(qimbar::app::pressRow(3, 1, boxes) == errorMessage("Kub metr", ErrorKind::NotANumber));
 
     boxes.setText(29, "2");
     boxes.failWrite(2, qimbar::platform::kControlGone);
     // The message names the unit whose box failed, not the one pressed.
-    CHECK(qimbar::app::pressRow(3, 1, boxes) == "Gallon: Maydonga yozib bo'lmadi.");
+    CHECK(qimbar::app::pressRow(3, 1, boxes) == errorMessage("Gallon", ErrorKind::BoxNotWritten));
     CHECK(boxes.text(30) == "2000");
     CHECK(boxes.text(31) == "220.1");  // the failed write left the old text
 
     boxes.failRead(1, qimbar::platform::kAccessFailed);
-    CHECK(qimbar::app::pressRow(3, 1, boxes) == "Kub metr: Maydon matnini o'qib bo'lmadi.");
+    CHECK(qimbar::app::pressRow(3, 1, boxes) == errorMessage("Kub metr", ErrorKind::BoxNotRead));
+}
+
+TEST_CASE("a press that converted says from what, the first two results and how many more") {
+    struct Case {
+        int page;
+        int row;
+        const char* typed;
+        std::vector<std::string_view> said;  // in this order
+        const char* unsaid;
+    };
+    const Case cases[] = {
+        {4, 1, " 100\n", {"100 Km/soat", "27.78 metr/sek", "54 Uzel."}, "\n"},
+        {3, 1, "1,5", {"1,5 Kub metr", "1500 Litr", "330.15 Gallon", " 4 "}, "Kvarta"},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.typed);
+        const auto& page = qimbar::convert::page(c.page);
+        qimbar::testing::MemoryBoxes boxes(page.row(1).box, page.row(page.rowCount()).box);
+        boxes.setText(page.row(c.row).box, c.typed);
+        REQUIRE_FALSE(qimbar::app::pressRow(c.page, c.row, boxes));
+        const std::string said = qimbar::app::pressSummary(c.page, c.row, boxes);
+        CAPTURE(said);
+        std::size_t at = 0;
+        for (const std::string_view part : c.said) {
+            at = said.find(part, at);
+            CHECK(at != std::string::npos);
+        }
+        CHECK(said.find(c.unsaid) == std::string::npos);
+    }
 }
 
 TEST_CASE("a box that throws becomes a message too") {
@@ -166,13 +211,13 @@ TEST_CASE("a box that throws becomes a message too") {
     struct Case {
         const char* name;
         std::function<void()> raise;
-        const char* message;
+        std::string_view message;
     };
     const Case cases[] = {
         {"a standard exception", [] { throw std::runtime_error("the box is gone"); },
-         "Kutilmagan xatolik yuz berdi."},
-        {"something else", [] { throw 42; }, "Kutilmagan xatolik yuz berdi."},
-        {"no memory", [] { throw std::bad_alloc(); }, "Xotira yetmadi."},
+         qimbar::app::texts::kUnexpected},
+        {"something else", [] { throw 42; }, qimbar::app::texts::kUnexpected},
+        {"no memory", [] { throw std::bad_alloc(); }, qimbar::app::texts::kOutOfMemory},
     };
     for (const Case& c : cases) {
         CAPTURE(std::string_view(c.name));

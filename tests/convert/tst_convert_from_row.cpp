@@ -177,9 +177,9 @@ TEST_CASE("a text that is no number writes nothing") {
     };
     const Case cases[] = {
         {"letters", "abc", ErrorKind::NotANumber},
-        {"empty", "", ErrorKind::NotANumber},
+        {"empty", "", ErrorKind::EmptyBox},
         {"number then letters", "12abc", ErrorKind::NotANumber},
-        {"beyond a double", "1e309", ErrorKind::Overflow},
+        {"beyond a double", "1e309", ErrorKind::NumberTooLarge},
     };
     for (const Case& c : cases) {
         CAPTURE(std::string_view(c.name));

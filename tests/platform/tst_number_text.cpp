@@ -149,10 +149,12 @@ TEST_CASE("refused texts say why") {
     const CommaLocale locale;
     using namespace std::string_view_literals;
     const auto nan = ParseFailure::NotANumber;
+    const auto empty = ParseFailure::Empty;
     const Refused cases[] = {
-        {"empty", "", nan},
-        {"blanks only", " \t ", nan},
-        {"white space only", "\n\u00A0\r\n", nan},
+        {"empty", "", empty},
+        {"blanks only", " \t ", empty},
+        {"white space only", "\n\u00A0\r\n", empty},
+        {"a sign alone among blanks", " - ", nan},
         {"letters", "abc", nan},
         {"number then letters", "12abc", nan},
         {"inf", "inf", nan},

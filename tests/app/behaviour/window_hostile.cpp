@@ -1,6 +1,7 @@
 // Whatever is pasted, a press either converts it or shows a clear message;
 // the program goes on, and no box changes but as a press allows.
 #include "app/press.h"
+#include "app/texts.h"
 #include "tests/app/expected_layout.h"
 #include "tests/app/window_driver.h"
 #include "tests/support/memory_boxes.h"
@@ -18,7 +19,7 @@ struct Pasted {
     const char* name;
     std::string text;
     const char* fut;      // what Fut shows, if the press converts
-    const char* message;  // what is shown, if it does not
+    std::string message;  // what is shown, if it does not
     bool whole = false;   // set as a whole text rather than pasted
 };
 
@@ -29,12 +30,15 @@ std::string box(int n) {
 }  // namespace
 
 TEST_CASE("pasted text") {
-    const char* notANumber = "Metr: Kiritilgan qiymat son emas.";
-    const char* tooLarge = "Metr: Natija juda katta.";
+    using qimbar::platform::ErrorKind;
+    const std::string notANumber = qimbar::app::texts::errorMessage("Metr", ErrorKind::NotANumber);
+    const std::string typedTooLarge =
+        qimbar::app::texts::errorMessage("Metr", ErrorKind::NumberTooLarge);
+    const std::string tooLarge = qimbar::app::texts::errorMessage("Metr", ErrorKind::Overflow);
     // Up to a megabyte of digits, as long as the shell takes in good time.
     const std::size_t digits = openWindow()->longestText();
     const std::vector<Pasted> cases{
-        {"a run of digits", std::string(digits, '9'), "", tooLarge, true},
+        {"a run of digits", std::string(digits, '9'), "", typedTooLarge, true},
         {"a run of digits, tiny", "0," + std::string(digits, '0') + "1", "0", "", true},
         {"Arabic-Indic digits", "\u0661\u0662", "", notANumber},
         {"full-width digits", "\uFF11\uFF12", "", notANumber},
@@ -46,7 +50,7 @@ TEST_CASE("pasted text") {
         {"a line of a web page", "\u00A012,5\u00A0\n", "41.0125", ""},
         {"tabs around", "\t12\t", "39.372", ""},
         {"1e308, beyond a double times 3.281", "1e308", "", tooLarge},
-        {"1e309", "1e309", "", tooLarge},
+        {"1e309", "1e309", "", typedTooLarge},
         {"-0", "-0", "0", ""},
         {"hex", "0x10", "", notANumber},
         {"underscore groups", "1_000", "", notANumber},

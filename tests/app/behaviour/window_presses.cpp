@@ -1,5 +1,6 @@
 // Presses through the window: what each writes, what a failure shows, and
 // that the program goes on.
+#include "app/texts.h"
 #include "tests/app/expected_layout.h"
 #include "tests/app/window_driver.h"
 
@@ -108,14 +109,16 @@ TEST_CASE("a failed press shows its message and the program goes on") {
         const char* name;
         int button;
         const char* typed;
-        const char* message;
-        int written;  // targets that got a new text
+        qimbar::platform::ErrorKind kind;  // named with the pressed unit
+        int written;                       // targets that got a new text
     };
+    using qimbar::platform::ErrorKind;
     const Case cases[] = {
-        {"letters", 1, "abc", "Metr: Kiritilgan qiymat son emas.", 0},
-        {"empty box", 30, "", "Litr: Kiritilgan qiymat son emas.", 0},
-        {"beyond a double", 38, "1e309", "Uzel: Natija juda katta.", 0},
-        {"overflow part-way", 9, "1e304", "Qadimgi rus mili: Natija juda katta.", 1},
+        {"letters", 1, "abc", ErrorKind::NotANumber, 0},
+        {"empty box", 30, "", ErrorKind::EmptyBox, 0},
+        {"only spaces", 30, "   ", ErrorKind::EmptyBox, 0},
+        {"beyond a double, typed", 38, "1e309", ErrorKind::NumberTooLarge, 0},
+        {"overflow part-way", 9, "1e304", ErrorKind::Overflow, 1},
     };
     for (const Case& c : cases) {
         CAPTURE(std::string_view(c.name));
@@ -131,7 +134,10 @@ TEST_CASE("a failed press shows its message and the program goes on") {
 
         w->click(button(c.button));
 
-        CHECK(w->takeErrors() == std::vector{ShownError{"Qimbar birliklari", c.message}});
+        const auto source = qimbar::convert::rowOfBox(c.button);
+        const std::string message =
+            qimbar::app::texts::errorMessage(source.page->row(source.row).caption, c.kind);
+        CHECK(w->takeErrors() == std::vector{ShownError{"Qimbar birliklari", message}});
         CHECK(w->text(box(c.button)) == c.typed);
         int changed = 0;
         for (int n = first; n <= last; ++n) {
@@ -159,7 +165,9 @@ TEST_CASE("a box that is gone is reported, not a crash") {
     w->destroy(box(31));  // Gallon, the action's second target
     w->click(button(29));
     CHECK(w->takeErrors() ==
-          std::vector{ShownError{"Qimbar birliklari", "Gallon: Maydonga yozib bo'lmadi."}});
+          std::vector{ShownError{"Qimbar birliklari",
+                                 qimbar::app::texts::errorMessage(
+                                     "Gallon", qimbar::platform::ErrorKind::BoxNotWritten)}});
     CHECK(w->text(box(30)) == "1000");
     CHECK(w->text(box(32)).empty());
 }

@@ -73,7 +73,8 @@ TEST_CASE("the address holds the page and the last conversion, read as typed") {
     browser().open(server().url() + "#page=6&row=1&v=%3Cb%3E");
     browser().waitUntil("document.getElementById('message').open");
     CHECK(text("Text43") == "<b>");
-    CHECK(text("message-text") == "Selsiy: Kiritilgan qiymat son emas.");
+    CHECK(text("message-text") ==
+          qimbar::app::texts::errorMessage("Selsiy", qimbar::platform::ErrorKind::NotANumber));
     browser().key("Escape", "Escape", 27);
 }
 

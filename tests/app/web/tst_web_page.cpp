@@ -4,10 +4,12 @@
 // runs and what the page says when it cannot, working offline. In Debian's
 // headless Chromium; tst_web_host.cpp holds what a host and an installing
 // browser see.
+#include "app/press.h"
 #include "app/texts.h"
 #include "app/unit_explanation.h"
 #include "convert/pages.h"
 #include "tests/app/web/page_support.h"
+#include "tests/support/memory_boxes.h"
 
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include <algorithm>
@@ -17,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+using qimbar::platform::ErrorKind;
 using qimbar::testing::browser;
 using qimbar::testing::Chromium;
 using qimbar::testing::Json;
@@ -173,7 +176,8 @@ TEST_CASE("a message takes the focus, closes on Enter or Esc, and gives the focu
         bool found = false;
         for (const Named& dialog : nodesOf("alertdialog")) {
             found = found || (dialog.name == "Qimbar birliklari" &&
-                              dialog.description == "Kub metr: Kiritilgan qiymat son emas.");
+                              dialog.description == qimbar::app::texts::errorMessage(
+                                                        "Kub metr", ErrorKind::NotANumber));
         }
         CHECK(found);
         if (std::string_view(closing) == "Enter") {
@@ -191,7 +195,10 @@ TEST_CASE("a message takes the focus, closes on Enter or Esc, and gives the focu
     browser().evaluate("document.getElementById('Text29').value = '1'");
     browser().key("Enter", "Enter", 13, "\r");
     CHECK(nodesOf("status").size() == 1);
-    CHECK(text("status") == std::string(qimbar::app::texts::kConverted) + "Kub metr");
+    qimbar::testing::MemoryBoxes native(29, 35);
+    native.setText(29, "1");
+    REQUIRE_FALSE(qimbar::app::pressRow(3, 1, native));
+    CHECK(text("status") == qimbar::app::pressSummary(3, 1, native));
     CHECK(browser().evaluate("document.activeElement.id").get<std::string>() == "Command29");
 }
 
@@ -233,10 +240,12 @@ TEST_CASE("before the module arrives the rows take typing and a press waits for 
     CHECK(text("Text30", early) == "12000");
     CHECK(text("Text29", early) == "123");
     // One dialog at a time: the second after the first has closed.
-    CHECK(text("message-text", early) == "Km/soat: Kiritilgan qiymat son emas.");
+    CHECK(text("message-text", early) ==
+          qimbar::app::texts::errorMessage("Km/soat", ErrorKind::NotANumber));
     early.key("Escape", "Escape", 27);
     early.waitUntil("document.getElementById('message').open");
-    CHECK(text("message-text", early) == "metr/sek: Kiritilgan qiymat son emas.");
+    CHECK(text("message-text", early) ==
+          qimbar::app::texts::errorMessage("metr/sek", ErrorKind::EmptyBox));
     early.key("Escape", "Escape", 27);
     CHECK(early.evaluate("document.activeElement.id").get<std::string>() == "Text36");
 }
