@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
 # The installer shows no NSIS string the program has not chosen. It is built
-# uncompressed against a copy of NSIS whose Uzbek language files (and
-# English.nsh, Modern UI's fallback) hold a marker naming each string; makensis
-# keeps only the strings the installer and uninstaller can show, read here from
-# the binary (UTF-16LE), so a marker left is one the script did not override.
-# A bare page must show markers, and the installer its name, or the check
-# would read nothing and pass.
+# uncompressed against a copy of NSIS whose Uzbek files (and English.nsh, MUI's
+# fallback) hold a marker naming each string; makensis keeps only the strings
+# the installer and uninstaller can show, so a marker read from the binary
+# (UTF-16LE) is one the script did not override. A bare page must show
+# markers, and the installer its name, or the check read nothing.
 #   check_installer_words.sh <qimbar.nsi> <licence page> <icon>
 set -euo pipefail
 nsi="$1" licence="$2" icon="$3"
@@ -20,9 +19,8 @@ rm "$marks/Uzbek.nlf" "$marks/Uzbek.nsh" "$marks/English.nsh"
 # In the .nlf each string is the line after its "# ^Name" comment.
 awk 'mark { print "@@" mark "@@"; mark = ""; next } { print }
      /^# (\^[A-Za-z_]+|byte|kilo|mega|giga)$/ { mark = substr($0, 3) }' "$langs/Uzbek.nlf" >"$marks/Uzbek.nlf"
-for nsh in Uzbek English; do
-    sed 's/^\([[:space:]]*\${LangFileString} \([A-Za-z_]*\) \).*$/\1"@@\2@@"/' "$langs/$nsh.nsh" >"$marks/$nsh.nsh"
-done
+for nsh in Uzbek English; do sed 's/^\([[:space:]]*\${LangFileString} \([A-Za-z_]*\) \).*$/\1"@@\2@@"/' \
+    "$langs/$nsh.nsh" >"$marks/$nsh.nsh"; done
 # marked <script> <exe> [defines...]: makes <exe>.txt, its strings.
 marked() {
     NSISDIR="$scratch/nsis" makensis -V1 -NOCD "-XSetCompressor /FINAL zlib" "-XSetCompress off" \
