@@ -16,16 +16,16 @@ namespace {
 
 // The unit whose box is at fault (the one a failed access names, else the
 // one pressed), then what went wrong and what to do.
-std::string messageFor(const platform::RunTimeError& error, const convert::Page& page, int row) {
+PressFailure failureOf(const platform::RunTimeError& error, const convert::Page& page, int row) {
     const auto failed = convert::rowOfBox(error.boxNumber());
     const convert::UnitRow& unit =
         failed.page != nullptr ? failed.page->row(failed.row) : page.row(row);
-    return texts::errorMessage(unit.caption, error.kind());
+    return {texts::errorMessage(unit.caption, error.kind()), unit.box};
 }
 
 }  // namespace
 
-std::optional<std::string> pressRow(int page, int row, platform::TextBoxes& boxes) {
+std::optional<PressFailure> pressRow(int page, int row, platform::TextBoxes& boxes) {
     // No exception may cross a shell's event loop: every error, whatever a
     // box or the toolkit under it throws, becomes a message, and the program
     // goes on with the boxes as the failure left them.
@@ -34,12 +34,12 @@ std::optional<std::string> pressRow(int page, int row, platform::TextBoxes& boxe
         try {
             convert::ConvertFromRow(pressed, row, boxes);
         } catch (const platform::RunTimeError& error) {
-            return messageFor(error, pressed, row);
+            return failureOf(error, pressed, row);
         }
     } catch (const std::bad_alloc&) {
-        return std::string(texts::kOutOfMemory);
+        return PressFailure{std::string(texts::kOutOfMemory)};
     } catch (...) {
-        return std::string(texts::kUnexpected);
+        return PressFailure{std::string(texts::kUnexpected)};
     }
     return std::nullopt;
 }

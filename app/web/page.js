@@ -8,8 +8,9 @@
   // One press through the module. `boxes`: the page's boxes in row order,
   // each the UTF-8 bytes of its text, or null where the page no longer has
   // the box. Returns the message shown (UTF-8, empty when the press
-  // converted), for each box the bytes written into it or null, and what a
-  // press that converted says; null when the module's memory ran out. The differential test presses through
+  // converted) with the row of the box at fault (0 for none), for each box
+  // the bytes written into it or null, and what a press that converted
+  // says; null when the module's memory ran out. The differential test presses through
   // this too.
   createQimbar.press = (module, page, row, boxes) => {
     const size = boxes.reduce((total, bytes) => total + 5 + (bytes ? bytes.length : 0), 0);
@@ -37,6 +38,8 @@
     const messageLength = view.getUint32(out, true);
     const message = memory.slice(out + 4, out + 4 + messageLength);
     out += 4 + messageLength;
+    const fault = view.getUint32(out, true);
+    out += 4;
     const written = boxes.map(() => {
       const length = view.getUint32(out + 1, true);
       const bytes = memory[out] === 1 ? memory.slice(out + 5, out + 5 + length) : null;
@@ -44,7 +47,7 @@
       return bytes;
     });
     const summary = memory.slice(out + 4, out + 4 + view.getUint32(out, true));
-    return { message, written, summary };
+    return { message, fault, written, summary };
   };
 
   const decoder = new TextDecoder();
@@ -174,18 +177,20 @@
     say("");
   };
 
-  // The message box, as an alert dialog: modal, titled with the window's
-  // caption, closed by its button, Enter or Esc; the focus goes back where it
-  // was. One at a time: the promise keeps when it closes.
+  // The message box: a native modal dialog named with the window's caption,
+  // closed by its button, Enter or Esc. The focus goes to its button, which
+  // the message describes, so that a screen reader says it once; nothing
+  // before it takes the focus. Closed, the focus goes to `focusAfter` (the
+  // box at fault, its text selected, ready to be corrected), else back where
+  // it was. One at a time: the promise keeps when it closes.
   function makeMessageBox(description) {
     const box = document.createElement("dialog");
     box.id = "message";
-    box.setAttribute("role", "alertdialog");
     box.setAttribute("aria-labelledby", "message-title");
-    box.setAttribute("aria-describedby", "message-text");
-    box.innerHTML = element("h2", { id: "message-title" }, escape(description.caption)) +
+    box.innerHTML = element("p", { id: "message-title", class: "title" }, escape(description.caption)) +
                     element("p", { id: "message-text" }) +
-                    element("button", { type: "button", id: "message-ok" }, "OK");
+                    element("button", { type: "button", id: "message-ok",
+                                        "aria-describedby": "message-text" }, "OK");
     let returnTo = null;
     let closed = () => {};
     box.querySelector("button").addEventListener("click", () => box.close());
@@ -193,14 +198,17 @@
     box.addEventListener("close", () => {
       if (returnTo && returnTo.isConnected) {
         returnTo.focus();
+        if (returnTo.select) {
+          returnTo.select();
+        }
       }
       returnTo = null;
       closed();
     });
-    return (message) => new Promise((resolve) => {
+    return (message, focusAfter) => new Promise((resolve) => {
       closed = resolve;
-      returnTo = document.activeElement;
-      box.querySelector("p").textContent = message;
+      returnTo = focusAfter ?? document.activeElement;
+      box.querySelector("#message-text").textContent = message;
       box.showModal();
       box.querySelector("button").focus();
     });
@@ -232,7 +240,8 @@
       });
       if (answer.message.length > 0) {
         say("");
-        return showMessage(decoder.decode(answer.message));
+        return showMessage(decoder.decode(answer.message),
+                           answer.fault > 0 ? rows[answer.fault - 1].element : undefined);
       }
       say(decoder.decode(answer.summary));
       // The address holds the page and this conversion, for a reload or a link.

@@ -87,12 +87,16 @@ const std::uint8_t* press(int page, int row, const std::uint8_t* input) {
         box.text.assign(reinterpret_cast<const char*>(at), length);
         at += length;
     }
-    const auto message = qimbar::app::pressRow(page, row, boxes);
+    const auto failure = qimbar::app::pressRow(page, row, boxes);
     answer.clear();
-    writeLength(answer, message ? message->size() : 0);
-    if (message) {
-        answer += *message;
+    writeLength(answer, failure ? failure->message.size() : 0);
+    if (failure) {
+        answer += failure->message;
     }
+    // The row whose box is at fault, 0 for none.
+    writeLength(answer, failure && failure->box != 0
+                            ? static_cast<std::size_t>(failure->box - converted.row(1).box + 1)
+                            : 0);
     for (int r = 1; r <= converted.rowCount(); ++r) {
         const auto& box = boxes.row(r);
         answer += static_cast<char>(box.written ? 1 : 0);
@@ -101,7 +105,7 @@ const std::uint8_t* press(int page, int row, const std::uint8_t* input) {
             answer += box.text;
         }
     }
-    const std::string summary = message ? std::string() : qimbar::app::pressSummary(page, row, boxes);
+    const std::string summary = failure ? std::string() : qimbar::app::pressSummary(page, row, boxes);
     writeLength(answer, summary.size());
     answer += summary;
     return reinterpret_cast<const std::uint8_t*>(answer.data());
@@ -125,7 +129,8 @@ EMSCRIPTEN_KEEPALIVE const char* qimbar_description() {
 // order, each a byte (1: the box is there) then its UTF-8 text as a 32-bit
 // little-endian length and the bytes. The answer, valid until the next
 // press: the message shown (its length, then its bytes; none when the press
-// converted), then for each row a byte (1: written) and its text likewise,
+// converted) and the row of the box at fault (32 bits, 0 for none), then for
+// each row a byte (1: written) and its text likewise,
 // then what a press that converted says, likewise.
 // Null for a page or row that is not there, or when memory ran out.
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* qimbar_press(int page, int row,

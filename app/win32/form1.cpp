@@ -124,8 +124,14 @@ void Form1::onCommand(int id, int code) {
         return;  // the spare buttons have no handler
     }
     const app::ScopedOverride<bool> pressing(pressing_, true);  // false again however it ends
-    if (const auto message = app::pressRow(control.page, control.row, boxes_)) {
-        showRunTimeError(window(), *message);
+    if (const auto failure = app::pressRow(control.page, control.row, boxes_)) {
+        showRunTimeError(window(), failure->message);
+        // Back to the box at fault, its text selected, ready to be corrected.
+        const HWND box = failure->box == 0 ? nullptr : this->control("Text" + std::to_string(failure->box));
+        if (box != nullptr && IsWindowVisible(box) != FALSE) {
+            SetFocus(box);
+            SendMessageW(box, EM_SETSEL, 0, -1);
+        }
     }
 }
 

@@ -137,19 +137,23 @@ TEST_CASE("the press routine turns every failure into its message") {
     CHECK(boxes.text(30) == "1000");
 
     boxes.setText(29, "abc");
+    using qimbar::app::PressFailure;
     using qimbar::app::texts::errorMessage;
     using qimbar::platform::ErrorKind;
-    CHECK(qimbar::app::pressRow(3, 1, boxes) == errorMessage("Kub metr", ErrorKind::NotANumber));
+    CHECK(qimbar::app::pressRow(3, 1, boxes) ==
+          PressFailure{errorMessage("Kub metr", ErrorKind::NotANumber), 29});
 
     boxes.setText(29, "2");
     boxes.failWrite(2, qimbar::platform::kControlGone);
     // The message names the unit whose box failed, not the one pressed.
-    CHECK(qimbar::app::pressRow(3, 1, boxes) == errorMessage("Gallon", ErrorKind::BoxNotWritten));
+    CHECK(qimbar::app::pressRow(3, 1, boxes) ==
+          PressFailure{errorMessage("Gallon", ErrorKind::BoxNotWritten), 31});
     CHECK(boxes.text(30) == "2000");
     CHECK(boxes.text(31) == "220.1");  // the failed write left the old text
 
     boxes.failRead(1, qimbar::platform::kAccessFailed);
-    CHECK(qimbar::app::pressRow(3, 1, boxes) == errorMessage("Kub metr", ErrorKind::BoxNotRead));
+    CHECK(qimbar::app::pressRow(3, 1, boxes) ==
+          PressFailure{errorMessage("Kub metr", ErrorKind::BoxNotRead), 29});
 }
 
 TEST_CASE("a press that converted says from what, the first two results and how many more") {
@@ -225,7 +229,8 @@ TEST_CASE("a box that throws becomes a message too") {
         boxes.real.setText(29, "1");
         boxes.throwAt = 31;
         boxes.raise = c.raise;
-        CHECK(qimbar::app::pressRow(3, 1, boxes) == c.message);
+        CHECK(qimbar::app::pressRow(3, 1, boxes) ==
+              qimbar::app::PressFailure{std::string(c.message), 0});
         CHECK(boxes.real.text(30) == "1000");
         CHECK(boxes.real.text(31) == "old");
     }

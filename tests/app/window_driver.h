@@ -90,6 +90,8 @@ public:
     // A box's text, set and read whole.
     [[nodiscard]] virtual std::string text(std::string_view name) = 0;
     virtual void setText(std::string_view name, std::string_view text) = 0;
+    // The part of a box's text that is selected.
+    [[nodiscard]] virtual std::string selectedText(std::string_view name) = 0;
     // Focuses the box and types `text` at its end, key by key.
     virtual void type(std::string_view name, std::string_view text) = 0;
     // Empties the box, then pastes `text` into it from the clipboard (Ctrl+V).

@@ -56,7 +56,8 @@ Pressed press(const Text& text, const qimbar::convert::Page& page, int row) {
     qimbar::testing::MemoryBoxes boxes(page.row(1).box, page.row(page.rowCount()).box, "old");
     boxes.recordAccesses = false;
     boxes.setText(page.row(row).box, text);
-    Pressed pressed{qimbar::app::pressRow(page.number, row, boxes).value_or(""), {}};
+    const auto failure = qimbar::app::pressRow(page.number, row, boxes);
+    Pressed pressed{failure ? failure->message : std::string(), {}};
     for (const auto& unit : page.rows) {
         pressed.boxes.push_back(boxes.text(unit.box));
     }

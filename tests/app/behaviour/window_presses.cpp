@@ -139,6 +139,10 @@ TEST_CASE("a failed press shows its message and the program goes on") {
             qimbar::app::texts::errorMessage(source.page->row(source.row).caption, c.kind);
         CHECK(w->takeErrors() == std::vector{ShownError{"Qimbar birliklari", message}});
         CHECK(w->text(box(c.button)) == c.typed);
+        // The message closed, the box at fault has the focus, its text all
+        // selected, ready to be corrected.
+        CHECK(w->focused() == box(c.button));
+        CHECK(w->selectedText(box(c.button)) == c.typed);
         int changed = 0;
         for (int n = first; n <= last; ++n) {
             if (n != c.button && w->text(box(n)) != "old") {

@@ -96,6 +96,9 @@ public:
     bool visible(std::string_view name) override { return find(name)->isVisible(); }
 
     std::string text(std::string_view name) override { return edit(name)->text().toStdString(); }
+    std::string selectedText(std::string_view name) override {
+        return edit(name)->selectedText().toStdString();
+    }
     void setText(std::string_view name, std::string_view text) override {
         edit(name)->setText(qs(text));
     }

@@ -116,6 +116,11 @@ public:
     std::string text(std::string_view name) override {
         return browser().evaluate(element(name) + ".value").get<std::string>();
     }
+    std::string selectedText(std::string_view name) override {
+        return browser()
+            .evaluate("(e => e.value.slice(e.selectionStart, e.selectionEnd))(" + element(name) + ")")
+            .get<std::string>();
+    }
 
     void setText(std::string_view name, std::string_view text) override {
         browser().evaluate(element(name) + ".value = " + quoted(text) + ", true");
@@ -276,8 +281,8 @@ private:
     // A message the page shows, read as a person would, then closed with Esc.
     void takeMessage() {
         const Json shown = browser().evaluate(
-            "(d => d && d.open ? [d.querySelector('h2').textContent, "
-            "d.querySelector('p').textContent]"
+            "(d => d && d.open ? [d.querySelector('#message-title').textContent, "
+            "d.querySelector('#message-text').textContent]"
             " : null)(document.getElementById('message'))");
         if (shown.is_null()) {
             return;

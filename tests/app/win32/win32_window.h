@@ -188,6 +188,13 @@ public:
     bool visible(std::string_view name) override { return IsWindowVisible(find(name)) != FALSE; }
 
     std::string text(std::string_view name) override { return narrow(windowText(find(name))); }
+    std::string selectedText(std::string_view name) override {
+        DWORD first = 0;
+        DWORD last = 0;
+        HWND box = find(name);
+        SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&first), reinterpret_cast<LPARAM>(&last));
+        return narrow(windowText(box).substr(first, last - first));
+    }
 
     void setText(std::string_view name, std::string_view text) override {
         SetWindowTextW(find(name), widen(text).c_str());
