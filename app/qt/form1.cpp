@@ -2,6 +2,7 @@
 
 #include "app/colour.h"
 #include "app/press.h"
+#include "app/qt/edit_menu.h"
 #include "app/qt/error_display.h"
 #include "app/qt/sstab.h"
 #include "app/row_view.h"
@@ -133,6 +134,7 @@ void Form1::build() {
             case Kind::TextBox: {
                 auto* edit = new QLineEdit(tabControl_);
                 edit->setMaxLength(std::numeric_limits<int>::max());
+                useUzbekEditMenu(edit);
                 widget = edit;
                 if (control.page != 0) {
                     boxes_.add(app::rowOf(control)->boxNumber(), edit);
