@@ -1,14 +1,17 @@
 // What only the Qt shell has: its window flags and icon, the label font and
-// its fallback, the credit line's colour in pixels, the real message box, and
-// closing the window ending the event loop.
+// its fallback, the credit line's colour in pixels, the real message box, the
+// boxes' menu in Uzbek, and closing the window ending the event loop.
 #include "app/colour.h"
+#include "app/texts.h"
 #include "app/window_description.h"
 #include "convert/pages.h"
 #include "tests/app/qt/form_fixture.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFontDatabase>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QStyle>
@@ -30,6 +33,8 @@ private Q_SLOTS:
     void fontsAreTheListedFaces();
     void focusNeverLandsOnALabelOrASpareControl();
     void messageBoxIsModalCriticalWithOk();
+    void editMenuIsQtsInUzbek_data();
+    void editMenuIsQtsInUzbek();
     void closingEndsTheProgramWithoutAQuestion();
 };
 
@@ -297,6 +302,49 @@ void QtShellTest::messageBoxIsModalCriticalWithOk() {
     QCOMPARE(parent, &f.form());
     QVERIFY(modal);
     QVERIFY(f.box(30)->text().isEmpty());
+}
+
+void QtShellTest::editMenuIsQtsInUzbek_data() {
+    // Between them, each action on and off.
+    QTest::addColumn<bool>("undone");
+    QTest::newRow("typed in, nothing selected, clipboard full") << false;
+    QTest::newRow("typing undone, all selected, clipboard empty") << true;
+}
+
+void QtShellTest::editMenuIsQtsInUzbek() {
+    // A right click opens Qt's own menu for the box's state, in Uzbek.
+    QFETCH(bool, undone);
+    FormFixture f;
+    QLineEdit* box = f.box(29);
+    box->setText(QStringLiteral("12.5"));
+    QTest::keyClick(box, Qt::Key_9);
+    if (undone) {
+        box->undo();
+    }
+    box->setSelection(0, undone ? 4 : 0);
+    QGuiApplication::clipboard()->setText(undone ? QString() : QStringLiteral("7"));
+    const std::unique_ptr<QMenu> qts(box->createStandardContextMenu());
+    QContextMenuEvent click(QContextMenuEvent::Mouse, {4, 4}, box->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(box, &click);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu != nullptr && menu->actions().size() == qts->actions().size());
+    using namespace qimbar::app::texts;
+    const std::array<std::string_view, 9> words{
+        kEditUndo, kEditRedo, {}, kEditCut, kEditCopy, kEditPaste, kEditDelete, {}, kEditSelectAll};
+    for (qsizetype i = 0; i < qts->actions().size(); ++i) {
+        const QAction* own = qts->actions().at(i);
+        const QString shortcut =
+            own->text().section(u'\t', 1, -1, QString::SectionIncludeLeadingSep);
+        QCOMPARE(menu->actions().at(i)->text(),
+                 QString::fromUtf8(words.at(std::size_t(i))) + shortcut);
+        QCOMPARE(menu->actions().at(i)->isEnabled(), own->isEnabled());
+    }
+    const QString copied = undone ? box->text() : QStringLiteral("7");
+    menu->actions().at(4)->trigger();  // Nusxa olish
+    QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+    menu->actions().at(8)->trigger();  // Hammasini tanlash
+    QCOMPARE(box->selectedText(), box->text());
+    menu->close();
 }
 
 void QtShellTest::closingEndsTheProgramWithoutAQuestion() {
