@@ -19,6 +19,8 @@ CHECK_PACKAGES=(
     # The X11 helpers of the end-to-end test and the start-up benchmark.
     pkg-config libxcb1-dev
     xvfb xauth xdotool x11-utils imagemagick
+    # The accessibility tree over AT-SPI, as a screen reader reads it.
+    dbus at-spi2-core python3-pyatspi
     # tools/make-icons renders the icons with rsvg-convert.
     librsvg2-bin
     locales time

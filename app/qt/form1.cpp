@@ -4,6 +4,7 @@
 #include "app/press.h"
 #include "app/qt/edit_menu.h"
 #include "app/qt/error_display.h"
+#include "app/qt/focus_tip.h"
 #include "app/qt/sstab.h"
 #include "app/row_view.h"
 #include "app/window_description.h"
@@ -230,6 +231,7 @@ void Form1::describeRowsForAssistiveTools(const RowWidgetTable& rows) {
         const QString explanation = text(row.explanation);
         widgets.label->setBuddy(widgets.box);
         widgets.label->setToolTip(explanation);
+        explainOnFocus(widgets.box, explanation);
         widgets.box->setAccessibleName(text(row.caption()));
         widgets.box->setAccessibleDescription(explanation);
         widgets.button->setAccessibleName(text(row.buttonName));
@@ -237,9 +239,19 @@ void Form1::describeRowsForAssistiveTools(const RowWidgetTable& rows) {
 }
 
 void Form1::press(int page, int row) {
-    if (const auto message = app::pressRow(page, row, boxes_)) {
-        showRunTimeError(this, text(*message));
+    if (const auto failure = app::pressRow(page, row, boxes_)) {
+        showRunTimeError(this, text(failure->message));
+        // Back to the box at fault, its text selected, ready to be corrected.
+        auto* box = failure->box == 0
+                        ? nullptr
+                        : findChild<QLineEdit*>(QStringLiteral("Text%1").arg(failure->box));
+        if (box != nullptr && box->isVisible()) {
+            box->setFocus(Qt::OtherFocusReason);
+            box->selectAll();
+        }
+        return;
     }
+    announcer_.say(text(app::pressSummary(page, row, boxes_)));
 }
 
 }  // namespace qimbar::qt

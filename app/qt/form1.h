@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/box_table.h"
+#include "app/qt/announcer.h"
 #include "app/qt/qt_text_box.h"
 #include "app/window_description.h"
 #include "convert/pages.h"
@@ -63,6 +64,7 @@ private:
     SSTab* tabControl_ = nullptr;
     QLabel* credit_ = nullptr;
     app::BoxTable<QtTextBox> boxes_;
+    Announcer announcer_{this};  // what a press did, for screen readers
 };
 
 }  // namespace qimbar::qt

@@ -1,11 +1,14 @@
 #include "app/qt/sstab.h"
 
+#include "app/qt/tab_accessibility.h"
+
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
 
 namespace qimbar::qt {
 
 TabStrip::TabStrip(QWidget* parent) : QTabBar(parent) {
+    installTabAccessibility();
     setExpanding(false);
     setUsesScrollButtons(false);
     setElideMode(Qt::ElideNone);
@@ -27,9 +30,20 @@ QSize TabStrip::minimumTabSizeHint(int index) const {
     return tabSizeHint(index);
 }
 
+void TabStrip::focusInEvent(QFocusEvent* event) {
+    QTabBar::focusInEvent(event);
+    announceTabFocus(this, currentIndex());
+}
+
 SSTab::SSTab(QWidget* parent, int stripHeight) : QWidget(parent), strip_(new TabStrip(this)) {
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
+    for (int page = 1; page <= pageCount; ++page) {
+        auto* panel = new PagePanel(this, page);
+        panel->setVisible(false);
+        panels_.at(static_cast<std::size_t>(page - 1)) = panel;
+    }
+    strip_->raise();  // over the panels, which take the whole control
     strip_->setGeometry(0, 0, width(), stripHeight);
     setFocusProxy(strip_);
     connect(strip_, &QTabBar::currentChanged, this, &SSTab::showPage);
@@ -48,26 +62,20 @@ void SSTab::selectPreviousPage() {
 }
 
 void SSTab::addToPage(int page, QWidget* control) {
-    const auto index = static_cast<std::size_t>(page - 1);
-    pages_.at(index).push_back(control);
-    control->setVisible(page - 1 == strip_->currentIndex());
+    const QRect place = control->geometry();
+    control->setParent(panel(page));
+    control->setGeometry(place);
+    control->show();  // as its panel is
 }
 
 void SSTab::showPage(int index) {
     if (shownIndex_ >= 0) {
-        for (QWidget* control : pages_.at(static_cast<std::size_t>(shownIndex_))) {
-            if (control != nullptr) {
-                control->setVisible(false);
-            }
-        }
+        panels_.at(static_cast<std::size_t>(shownIndex_))->setVisible(false);
+        announceTabDeselected(strip_, shownIndex_);
     }
     shownIndex_ = index;
     if (index >= 0) {
-        for (QWidget* control : pages_.at(static_cast<std::size_t>(index))) {
-            if (control != nullptr) {
-                control->setVisible(true);
-            }
-        }
+        panels_.at(static_cast<std::size_t>(index))->setVisible(true);
     }
     update();  // the frame's gap follows the selected tab
 }
@@ -95,6 +103,9 @@ void SSTab::paintEvent(QPaintEvent* /*event*/) {
 
 void SSTab::resizeEvent(QResizeEvent* event) {
     strip_->resize(width(), strip_->height());
+    for (PagePanel* panel : panels_) {
+        panel->setGeometry(rect());
+    }
     QWidget::resizeEvent(event);
 }
 

@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QPointer>
 #include <QTabBar>
 #include <QWidget>
 
 #include <array>
-#include <vector>
 
 namespace qimbar::qt {
 
@@ -19,6 +17,20 @@ public:
 protected:
     [[nodiscard]] QSize tabSizeHint(int index) const override;
     [[nodiscard]] QSize minimumTabSizeHint(int index) const override;
+    void focusInEvent(QFocusEvent* event) override;
+};
+
+// One page's controls, over the whole tab control so that their places stay
+// the tab control's; drawn by nothing, shown with its tab.
+class PagePanel final : public QWidget {
+    Q_OBJECT
+
+public:
+    PagePanel(QWidget* parent, int page) : QWidget(parent), page_(page) {}
+    [[nodiscard]] int page() const { return page_; }
+
+private:
+    int page_;
 };
 
 // The tab control: a strip of six tabs over a framed page area. The controls
@@ -37,8 +49,12 @@ public:
     void selectNextPage();
     void selectPreviousPage();
 
-    // `control` is shown only while `page` (1 to 6) is selected.
+    // `control` is shown only while `page` (1 to 6) is selected: it moves
+    // to that page's panel, in the same place.
     void addToPage(int page, QWidget* control);
+    [[nodiscard]] PagePanel* panel(int page) const {
+        return panels_.at(static_cast<std::size_t>(page - 1));
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -48,7 +64,7 @@ private:
     void showPage(int index);
 
     TabStrip* strip_;
-    std::array<std::vector<QPointer<QWidget>>, pageCount> pages_;  // a control may go first
+    std::array<PagePanel*, pageCount> panels_{};  // children: owned by this
     int shownIndex_ = -1;
 };
 

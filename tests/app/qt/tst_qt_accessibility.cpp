@@ -1,3 +1,4 @@
+#include "app/unit_explanation.h"
 #include "convert/pages.h"
 #include "platform/number_text.h"
 #include "tests/app/qt/form_fixture.h"
@@ -5,6 +6,7 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QToolTip>
 #include <QtTest>
 
 #include <optional>
@@ -20,6 +22,7 @@ private Q_SLOTS:
     void rowIsNamedAndExplained();
     void everyRowIsNamed();
     void tabsAreNamedByTheirCaptions();
+    void explanationShowsOnKeyboardFocus();
 };
 
 namespace {
@@ -155,6 +158,26 @@ void QtAccessibilityTest::tabsAreNamedByTheirCaptions() {
         }
     }
     QCOMPARE(tabs, (QStringList{"Uzunlik", "Og'irlik", "Hajm", "Tezlik", "Maydon", "Harorat"}));
+}
+
+void QtAccessibilityTest::explanationShowsOnKeyboardFocus() {
+    const FormFixture f;
+    f.box(33)->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), qs(qimbar::app::unitExplanation(qimbar::convert::page(3), 5)));
+    // Below the page's last row (Barrel's box): it hides no box.
+    const QWidget* tip = nullptr;
+    for (const QWidget* widget : QApplication::topLevelWidgets()) {
+        tip = widget->inherits("QTipLabel") && widget->isVisible() ? widget : tip;
+    }
+    QVERIFY(tip != nullptr);
+    QVERIFY(tip->y() > f.box(35)->mapToGlobal(QPoint(0, f.box(35)->height())).y());
+    QTest::keyClick(f.box(33), Qt::Key_Escape);
+    QTRY_VERIFY(!QToolTip::isVisible());
+    f.box(34)->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(QToolTip::isVisible());
+    f.button(34)->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(!QToolTip::isVisible());
 }
 
 QTEST_MAIN(QtAccessibilityTest)

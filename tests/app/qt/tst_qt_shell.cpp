@@ -296,7 +296,8 @@ void QtShellTest::messageBoxIsModalCriticalWithOk() {
     });
     f.button(29)->click();
     QCOMPARE(title, QStringLiteral("Qimbar birliklari"));
-    QCOMPARE(text, QStringLiteral("Kub metr: Kiritilgan qiymat son emas."));
+    QCOMPARE(text, QString::fromStdString(qimbar::app::texts::errorMessage(
+                       "Kub metr", qimbar::platform::ErrorKind::NotANumber)));
     QCOMPARE(icon, QMessageBox::Critical);
     QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(parent, &f.form());
