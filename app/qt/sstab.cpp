@@ -4,6 +4,7 @@
 
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
+#include <QTimer>
 
 namespace qimbar::qt {
 
@@ -32,7 +33,12 @@ QSize TabStrip::minimumTabSizeHint(int index) const {
 
 void TabStrip::focusInEvent(QFocusEvent* event) {
     QTabBar::focusInEvent(event);
-    announceTabFocus(this, currentIndex());
+    // After Qt has told of the strip's focus, which it does after this.
+    QTimer::singleShot(0, this, [this] {
+        if (hasFocus()) {
+            announceTabFocus(this, currentIndex());
+        }
+    });
 }
 
 SSTab::SSTab(QWidget* parent, int stripHeight) : QWidget(parent), strip_(new TabStrip(this)) {

@@ -76,12 +76,20 @@ time.sleep(0.5)
 check("with the focus in the page, the tab is selected but not focused",
       states(tabs[3]) == (True, False), states(tabs[3]))
 
+# Back on the strip, the focus lands on the tab, not on the strip.
+focused = []
+pyatspi.Registry.registerEventListener(lambda e: focused.append(e.source.getRoleName()), "focus:")
+subprocess.run(["xdotool", "key", "--delay", "100", "shift+Tab"], check=True)
+GLib.timeout_add(700, pyatspi.Registry.stop)
+pyatspi.Registry.start()
+check("the strip's focus is told as its tab's, last", focused[-1:] == ["page tab"], focused)
+
 # A press is announced: a notification shown, its name what was converted.
 heard = []
 pyatspi.Registry.registerEventListener(
     lambda e: heard.append(e.source.name) if e.source.getRole() == pyatspi.ROLE_NOTIFICATION and
     e.detail1 else None, "object:state-changed:showing")
-subprocess.run(["xdotool", "key", "--delay", "100", "shift+Tab", "Left"], check=True)
+subprocess.run(["xdotool", "key", "--delay", "100", "Left"], check=True)
 page = tabs[2][0]
 box, button = page[1], page[2]
 box.queryEditableText().setTextContents("1")
