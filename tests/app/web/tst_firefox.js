@@ -55,7 +55,7 @@ async function firefox() {
     send,
     evaluate: async (script) => (await send("WebDriver:ExecuteScript",
       { script: `return ${script}`, args: [] })).value,
-    // WebDriver's key values: "\uE014" is ArrowRight, "\uE007" Enter, "\uE00C" Escape.
+    // WebDriver's key values: "\uE014" is ArrowRight, "\uE004" Tab, "\uE007" Enter, "\uE00C" Escape.
     keys: (...keys) => send("WebDriver:PerformActions", { actions: [{ type: "key", id: "keyboard",
       actions: keys.flatMap((value) => [{ type: "keyDown", value }, { type: "keyUp", value }]) }] }),
     close: () => { socket.destroy(); child.kill(); },
@@ -87,6 +87,23 @@ async function firefox() {
     await browser.keys("\uE014");
     [focused, visible] = await ring();
     check("a key moves it along the strip, and the ring shows", focused === "tab-4" && visible, [focused, visible]);
+
+    // A wrong number: the message's button takes the focus, described by the
+    // message alone; closed, the focus is in the box at fault, its text selected.
+    await open();
+    await browser.evaluate("document.getElementById('Text29').focus() || true");
+    await browser.keys("a", "b", "c", "\uE004", "\uE007");  // Tab to its button, Enter
+    const shown = await browser.evaluate(`[document.getElementById('message').open,
+      document.activeElement.id, document.getElementById(document.activeElement
+        .getAttribute('aria-describedby'))?.textContent, document.getElementById('message')
+        .querySelectorAll('[tabindex], h1, h2, h3').length]`);
+    check("the message opens on its button, which the message describes",
+      shown[0] && shown[1] === "message-ok" && /^Kub metr: /.test(shown[2]) && shown[3] === 0, shown);
+    await browser.keys("\uE00C");
+    const after = await browser.evaluate(`[document.getElementById('message').open,
+      document.activeElement.id, (e => e.value.slice(e.selectionStart, e.selectionEnd))(document.activeElement)]`);
+    check("closed, the focus is in the box at fault with its text selected",
+      !after[0] && after[1] === "Text29" && after[2] === "abc", after);
   } catch (error) {
     check("the run", false, error.message);
   } finally {
