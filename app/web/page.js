@@ -193,9 +193,10 @@
                                         "aria-describedby": "message-text" }, "OK");
     let returnTo = null;
     let closed = () => {};
-    box.querySelector("button").addEventListener("click", () => box.close());
-    document.body.append(box);
-    box.addEventListener("close", () => {
+    // The focus moves in the same task as the dialog closes, so that a
+    // screen reader hears only where it lands.
+    const finish = () => {
+      box.close();
       if (returnTo && returnTo.isConnected) {
         returnTo.focus();
         if (returnTo.select) {
@@ -204,7 +205,13 @@
       }
       returnTo = null;
       closed();
+    };
+    box.querySelector("button").addEventListener("click", finish);
+    box.addEventListener("cancel", (event) => {
+      event.preventDefault();
+      finish();
     });
+    document.body.append(box);
     return (message, focusAfter) => new Promise((resolve) => {
       closed = resolve;
       returnTo = focusAfter ?? document.activeElement;
