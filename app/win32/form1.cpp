@@ -2,6 +2,7 @@
 #include "app/win32/form1.h"
 
 #include "app/press.h"
+#include "app/row_view.h"
 #include "app/win32/control_id.h"
 #include "app/win32/error_display.h"
 #include "app/win32/form1_parts.h"
@@ -112,14 +113,23 @@ void Form1::selectPage(int page) {
 }
 
 void Form1::onCommand(int id, int code) {
-    if (code != BN_CLICKED || pressing_) {
-        return;  // one press at a time, its message box included
-    }
     const auto index = controlIndex(id);  // IDOK and IDCANCEL name no control: nothing to do
     if (!index) {
         return;
     }
     const ControlDescription& control = controls.at(*index);
+    if (const app::RowView* row = app::rowOf(control); row != nullptr && row->box == &control) {
+        HWND box = controls_.at(*index);
+        if (code == EN_SETFOCUS) {
+            showFocusTip(box);
+        } else if (code == EN_KILLFOCUS && box == focusTip_) {
+            hideFocusTip();
+        }
+        return;
+    }
+    if (code != BN_CLICKED || pressing_) {
+        return;  // one press at a time, its message box included
+    }
     if (control.kind != Kind::Button || control.page == 0) {
         return;  // the spare buttons have no handler
     }
@@ -150,6 +160,10 @@ bool Form1::takeKey(const MSG& message) {
         // next click on a tab.)
         const int pages = static_cast<int>(tabCaptions.size());
         selectPage((currentPage() - 1 + (next ? 1 : pages - 1)) % pages + 1);
+        return true;
+    }
+    if (message.wParam == VK_ESCAPE && focusTip_ != nullptr) {
+        hideFocusTip();  // and nothing else: the window has no cancel button
         return true;
     }
     if (message.wParam == VK_RETURN && !ctrl) {
@@ -228,9 +242,14 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 const int page = currentPage();
                 createPage(page);
                 showPage(page);
+            } else if (header->hwndFrom == tooltips_ && header->code == TTN_POP) {
+                focusTipPopped(header->idFrom);
             }
             return 0;
         }
+        case form1_parts::kRestoreFocusTip:
+            restoreFocusTip();
+            return 0;
         case WM_CTLCOLORSTATIC: {
             auto* dc = reinterpret_cast<HDC>(wParam);
             const bool credit = reinterpret_cast<HWND>(lParam) == controls_.at(kCreditIndex);
@@ -255,7 +274,11 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DPICHANGED:
             applyDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            placeFocusTip();
             return 0;
+        case WM_MOVE:
+            placeFocusTip();  // a tip stands in screen coordinates
+            break;
         case WM_SYSCOLORCHANGE:
             // Common controls learn of new colours only from their parent.
             for (HWND child : controls_) {

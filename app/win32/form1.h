@@ -68,7 +68,8 @@ public:
 
     // The keys the window takes before any control or the dialog manager:
     // Ctrl+Tab and Ctrl+PageDown, Ctrl+Shift+Tab and Ctrl+PageUp, Enter on
-    // a focused button, then the dialog manager's Tab walk. True when `message` has been handled.
+    // a focused button, Esc while a box's explanation shows by it, then the
+    // dialog manager's Tab walk. True when `message` has been handled.
     // Nothing that goes wrong here ends the program.
     bool preTranslate(MSG& message) noexcept;
 
@@ -90,6 +91,12 @@ private:
     void createPage(int page);
     void finishStartUp();
     void createTooltips();
+    void addFocusTip(HWND box, std::wstring& explanation);
+    void showFocusTip(HWND box);
+    void hideFocusTip();
+    void placeFocusTip();
+    void focusTipPopped(UINT_PTR tool);
+    void restoreFocusTip();
     void annotate();
     void tell(HWND control, const MSAAPROPID& property, const std::wstring& text);
     void clearAnnotations();
@@ -116,6 +123,7 @@ private:
     bool endsProgram_;
     std::array<HWND, app::controls.size()> controls_{};  // children: owned by the window
     HWND tooltips_ = nullptr;                            // owned by the window
+    HWND focusTip_ = nullptr;  // the box whose explanation shows by it
     bool made_ = false;                                  // the constructor has returned
     bool startedUp_ = false;
     bool pressing_ = false;  // a press, and the message it may show, under way

@@ -1,5 +1,5 @@
 // What Form1 tells screen readers: each label's tooltip, each button's name
-// and each box's explanation.
+// and each box's explanation, which also shows by the box when it has the focus.
 #include "app/row_view.h"
 #include "app/win32/form1.h"
 #include "app/win32/form1_parts.h"
@@ -60,6 +60,7 @@ void Form1::createTooltips() {
         tool.uId = reinterpret_cast<UINT_PTR>(controls_.at(app::indexOf(*row.label)));
         tool.lpszText = explanation.data();  // copied by the control
         SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        addFocusTip(controls_.at(app::indexOf(*row.box)), explanation);
     }
 }
 

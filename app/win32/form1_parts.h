@@ -15,6 +15,10 @@ inline constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS
                                     WS_CLIPCHILDREN;  // fixed size: no maximize, no sizing frame
 inline constexpr DWORD kFormExStyle = 0;
 
+// Posted to the window: a box's explanation shows again once a label's hover
+// tip, which took the one tip window, has gone.
+inline constexpr UINT kRestoreFocusTip = WM_APP;
+
 [[noreturn]] void throwCreateFailed(std::string_view what);
 
 // A unit row's label: drawn in the label font, with a tooltip.

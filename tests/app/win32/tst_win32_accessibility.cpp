@@ -139,7 +139,8 @@ TEST_CASE("each label's tooltip explains its unit, as the Qt shell's does") {
             ++tools;
         }
     }
-    CHECK(SendMessageW(form->tooltips(), TTM_GETTOOLCOUNT, 0, 0) == tools);
+    // and each box's, shown by it on focus
+    CHECK(SendMessageW(form->tooltips(), TTM_GETTOOLCOUNT, 0, 0) == 2 * tools);
 }
 
 TEST_CASE("the annotation service is told each button's name and each box's explanation") {
@@ -232,6 +233,72 @@ TEST_CASE("a screen reader names each box by its label and each button by its un
         MESSAGE("under Wine: ", unannotated, " buttons and boxes keep no annotation, ",
                 unnamedBoxes, " boxes are not named by their label");
     }
+}
+
+namespace {
+
+// The text the tooltip control shows, as a screen reader reads it: its
+// window's; empty while it shows none.
+std::string shownTip(Form1& form) {
+    return IsWindowVisible(form.tooltips()) != FALSE ? textOf(form.tooltips()) : std::string();
+}
+
+RECT placeOf(HWND window) {
+    RECT place{};
+    GetWindowRect(window, &place);
+    return place;
+}
+
+}  // namespace
+
+TEST_CASE("a box given the focus shows its explanation by it, until the focus goes or Esc") {
+    Win32Window w;
+    auto* form = &w.form();
+    for (const Key away : {Key::Tab, Key::Escape}) {
+        CAPTURE(static_cast<int>(away));
+        w.focus("Command29");
+        w.key(Key::Tab);
+        REQUIRE(w.focused() == "Text29");
+        CHECK(shownTip(*form) == app::unitExplanation(convert::page(3), 1));
+        // Just below the box's row, from its right edge: over neither box.
+        const RECT box = placeOf(form->control("Text29"));
+        const RECT next = placeOf(form->control("Text30"));
+        const RECT tip = placeOf(form->tooltips());
+        CHECK((tip.left >= box.right && tip.left <= box.right + 2));
+        CHECK((tip.top >= box.bottom && tip.top <= box.bottom + 2));
+        RECT both{};
+        CHECK((!IntersectRect(&both, &tip, &box) && !IntersectRect(&both, &tip, &next)));
+        // It goes with the window: a tip stands on the screen.
+        const RECT frame = placeOf(form->window());
+        SetWindowPos(form->window(), nullptr, frame.left + 10, frame.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        CHECK(placeOf(form->tooltips()).left == tip.left + 10);
+        w.key(away);
+        CHECK(shownTip(*form).empty());
+        CHECK((w.focused() == "Text29") == (away == Key::Escape));
+    }
+}
+
+TEST_CASE("a label's hover tip, once gone, gives the focused box's explanation back") {
+    Win32Window w;
+    auto* form = &w.form();
+    const auto pointAt = [&](HWND control, const std::string& tip) {
+        const RECT place = placeOf(control);
+        SetCursorPos((place.left + place.right) / 2, (place.top + place.bottom) / 2);
+        MSG move{control, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4), 0, {}};
+        w.deliver(move);
+        for (int waited = 0; shownTip(*form) != tip && waited < 5000; waited += 20) {
+            Sleep(20);
+            w.settle();
+        }
+        return shownTip(*form);
+    };
+    w.focus("Command29");
+    w.key(Key::Tab);
+    const std::string other = app::unitExplanation(convert::page(3), 3);
+    CHECK(pointAt(form->control(app::rowControl(3, 3, Kind::Label).name), other) == other);
+    const std::string own = app::unitExplanation(convert::page(3), 1);
+    CHECK(pointAt(form->control("Label1"), own) == own);  // the pointer has left the label
 }
 
 }  // namespace qimbar::testing
