@@ -3,6 +3,7 @@
 
 #include "app/press.h"
 #include "app/row_view.h"
+#include "app/win32/announcement.h"
 #include "app/win32/control_id.h"
 #include "app/win32/error_display.h"
 #include "app/win32/form1_parts.h"
@@ -134,14 +135,18 @@ void Form1::onCommand(int id, int code) {
         return;  // the spare buttons have no handler
     }
     const app::ScopedOverride<bool> pressing(pressing_, true);  // false again however it ends
-    if (const auto failure = app::pressRow(control.page, control.row, boxes_)) {
-        showRunTimeError(window(), failure->message);
-        // Back to the box at fault, its text selected, ready to be corrected.
-        const HWND box = failure->box == 0 ? nullptr : this->control("Text" + std::to_string(failure->box));
-        if (box != nullptr && IsWindowVisible(box) != FALSE) {
-            SetFocus(box);
-            SendMessageW(box, EM_SETSEL, 0, -1);
-        }
+    const auto failure = app::pressRow(control.page, control.row, boxes_);
+    if (!failure) {
+        // Where the focus is, on the button: a reader hears what the press did.
+        announce(controls_.at(*index), app::pressSummary(control.page, control.row, boxes_));
+        return;
+    }
+    showRunTimeError(window(), failure->message);
+    // Back to the box at fault, its text selected, ready to be corrected.
+    const HWND box = failure->box == 0 ? nullptr : this->control("Text" + std::to_string(failure->box));
+    if (box != nullptr && IsWindowVisible(box) != FALSE) {
+        SetFocus(box);
+        SendMessageW(box, EM_SETSEL, 0, -1);
     }
 }
 

@@ -4,13 +4,6 @@ namespace qimbar::win32 {
 
 namespace {
 
-// A function of the library by name; through void* since FARPROC has no
-// parameters to match.
-template <typename Function>
-void lookUp(HMODULE library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
-
 NewerApi lookUpNewerApi() {
     NewerApi api;
     if (HMODULE user32 = GetModuleHandleW(L"user32.dll")) {

@@ -21,6 +21,13 @@ struct NewerApi {
     int(WINAPI* getSystemMetricsForDpi)(int, UINT) = nullptr;
 };
 
+// A function of the library by name, or null; through void* since FARPROC
+// has no parameters to match.
+template <typename Function>
+void lookUp(HMODULE library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
 // Looked up in user32 and shcore on first use. Tests empty it to run the fallbacks.
 [[nodiscard]] NewerApi& newerApi();
 using ScopedNewerApi = app::ScopedSlotOverride<NewerApi, newerApi>;

@@ -1,6 +1,8 @@
 // What a person who does not see the window is told: the tooltips, the
 // annotations and what the system's accessibility layer reads.
+#include "app/press.h"
 #include "app/unit_explanation.h"
+#include "app/win32/announcement.h"
 #include "convert/pages.h"
 #include "tests/app/win32/shell_support.h"
 
@@ -299,6 +301,66 @@ TEST_CASE("a label's hover tip, once gone, gives the focused box's explanation b
     CHECK(pointAt(form->control(app::rowControl(3, 3, Kind::Label).name), other) == other);
     const std::string own = app::unitExplanation(convert::page(3), 1);
     CHECK(pointAt(form->control("Label1"), own) == own);  // the pointer has left the label
+}
+
+namespace {
+
+std::vector<std::string> announced;  // what was said, how, and for what
+HWND hostAsked = nullptr;
+decltype(win32::UiAutomationApi::hostProviderFromHwnd) systemHost = nullptr;
+
+HRESULT WINAPI recordHost(HWND window, IRawElementProviderSimple** provider) {
+    hostAsked = window;
+    return systemHost(window, provider);
+}
+
+HRESULT WINAPI recordNotification(IRawElementProviderSimple* provider, int kind, int processing,
+                                  BSTR text, BSTR activity) {
+    IRawElementProviderSimple* host = nullptr;
+    CHECK(SUCCEEDED(provider->get_HostRawElementProvider(&host)));
+    if (host != nullptr) {
+        host->Release();
+    }
+    announced.push_back(narrow(text) + " " + std::to_string(kind) + std::to_string(processing) +
+                        " " + narrow(activity));
+    return S_OK;
+}
+
+}  // namespace
+
+TEST_CASE("a press that converts is told to screen readers once, from its button") {
+    Win32Window w;
+    auto* form = &w.form();
+    SetWindowTextW(form->control("Text29"), L"1");
+    SendMessageW(form->control("Command29"), BM_CLICK, 0, 0);  // the first press looks them up
+    // As this system has them: Wine 8 has no UiaRaiseNotificationEvent.
+    const auto& system = win32::uiAutomationApi();
+    const HMODULE core = GetModuleHandleW(L"uiautomationcore.dll");
+    REQUIRE(core != nullptr);
+    const auto address = [](auto function) { return reinterpret_cast<const void*>(function); };
+    CHECK(address(system.raiseNotificationEvent) ==
+          address(GetProcAddress(core, "UiaRaiseNotificationEvent")));
+    systemHost = system.hostProviderFromHwnd;
+    REQUIRE((address(systemHost) != nullptr && address(system.allocString) != nullptr));
+    for (const bool raises : {true, false}) {
+        CAPTURE(raises);
+        auto api = system;
+        api.hostProviderFromHwnd = recordHost;
+        api.raiseNotificationEvent = raises ? recordNotification : nullptr;
+        const win32::ScopedUiAutomationApi seam(api);
+        announced.clear();
+        hostAsked = nullptr;
+        SetWindowTextW(form->control("Text29"), L"1");
+        w.click("Command29");
+        const std::string summary = app::pressSummary(3, 1, form->boxes());
+        SetWindowTextW(form->control("Text29"), L"abc");
+        w.click("Command29");  // fails: its message says it
+        CHECK(w.takeErrors().size() == 1);
+        // ActionCompleted (2), MostRecent (3); nothing where Windows cannot.
+        CHECK(announced ==
+              (raises ? std::vector{summary + " 23 qimbar.press"} : std::vector<std::string>{}));
+        CHECK(hostAsked == (raises ? form->control("Command29") : nullptr));
+    }
 }
 
 }  // namespace qimbar::testing
