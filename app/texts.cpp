@@ -16,7 +16,7 @@ std::string_view errorText(platform::ErrorKind kind) {
         case ErrorKind::NumberTooLarge:
             return "kiritilgan son juda katta. Kichikroq son kiriting.";
         case ErrorKind::Overflow:
-            return "natija juda katta chiqdi, uni yozib bo'lmaydi. Kichikroq son kiriting.";
+            return "natija juda katta chiqdi, uni ko'rsatib bo'lmaydi. Kichikroq son kiriting.";
         case ErrorKind::DivisionByZero:
         case ErrorKind::InvalidOperation:
             return "bu son bilan hisoblab bo'lmadi. Boshqa son kiriting.";

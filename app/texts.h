@@ -40,19 +40,21 @@ inline constexpr std::string_view kDetails = "Tafsilot: ";
 
 // The page's own words.
 inline constexpr std::string_view kNeedsScript =
-    "Qimbar birliklari JavaScript bilan ishlaydi. Brauzer sozlamalarida JavaScript ishlashiga "
-    "ruxsat bering va sahifani qayta yuklang.";
+    "Bu brauzerda JavaScript o'chirilgan, Qimbar birliklari esa usiz ishlamaydi. Brauzer "
+    "sozlamalarida JavaScriptni yoqing va sahifani qayta yuklang.";
 // A press made before the program has loaded: it is made once it has.
 inline constexpr std::string_view kLoading =
-    "Dastur hali yuklanmoqda. Yuklangach, hisob o'zi bajariladi.";
+    "Dastur hali yuklanmoqda. Biroz kuting: yuklangach, o'zi hisoblab beradi.";
 inline constexpr std::string_view kCannotWork =
-    "Bu brauzer yoki internet aloqasi bilan hisoblab bo'lmaydi. Sahifani qayta yuklang; "
-    "bo'lmasa, brauzeringizni yangilang yoki boshqa brauzerda oching.";
+    "Dastur yuklanmadi: brauzer uni ocha olmadi yoki internet aloqasi uzildi. Sahifani qayta "
+    "yuklang. Bu yordam bermasa, brauzeringizni yangilang yoki sahifani boshqa brauzerda oching.";
 inline constexpr std::string_view kShare = "Havolani ulashish";
 // Shared with the link, before what the link converts.
 inline constexpr std::string_view kShareText = "Qimbar birliklari: ";
-inline constexpr std::string_view kLinkCopied = "Havola nusxalandi.";
-inline constexpr std::string_view kUpdateReady = "Yangi versiya tayyor.";
+inline constexpr std::string_view kLinkCopied =
+    "Havoladan nusxa olindi. Uni kerakli joyga qo'yishingiz mumkin.";
+inline constexpr std::string_view kUpdateReady =
+    "Yangi versiya tayyor. Uni ochish uchun sahifani qayta yuklang.";
 inline constexpr std::string_view kReload = "Qayta yuklash";
 inline constexpr std::string_view kVersion = "Versiya ";
 

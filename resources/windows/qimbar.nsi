@@ -100,7 +100,7 @@ LangString ^Kilo ${LANG_UZBEK} " K"
 LangString ^Mega ${LANG_UZBEK} " M"
 LangString ^Giga ${LANG_UZBEK} " G"
 LangString ^Completed ${LANG_UZBEK} "Tayyor"
-LangString ^CopyDetails ${LANG_UZBEK} "Ro'yxatni nusxalash"
+LangString ^CopyDetails ${LANG_UZBEK} "Ro'yxatdan nusxa olish"
 ; Only a components page shows it; NSIS keeps it all the same.
 LangString ^Custom ${LANG_UZBEK} "O'zingiz tanlaysiz"
 ; The details list: each line names what was done, then the file or folder.
@@ -122,10 +122,10 @@ LangString ^SymbolNotFound ${LANG_UZBEK} "Funksiya topilmadi: "
 LangString ^NoOLE ${LANG_UZBEK} "OLE ishlamadi: "
 ; Windows names the message boxes' buttons in its own language, so they are
 ; told by their place: Abort, Retry, Ignore; Retry, Cancel.
-LangString ^FileError ${LANG_UZBEK} "Faylga yozib bo'lmadi:$\r$\n$\r$\n$0$\r$\n$\r$\n${NAME} ochiq bo'lsa, uni yoping va ikkinchi tugmani bosing: yana urinib ko'riladi. Birinchi tugma o'rnatishni to'xtatadi, uchinchisi bu faylni o'tkazib yuboradi."
-LangString ^FileError_NoIgnore ${LANG_UZBEK} "Faylga yozib bo'lmadi:$\r$\n$\r$\n$0$\r$\n$\r$\n${NAME} ochiq bo'lsa, uni yoping va birinchi tugmani bosing: yana urinib ko'riladi. Ikkinchi tugma o'rnatishni to'xtatadi."
-LangString ^ErrorDecompressing ${LANG_UZBEK} "Fayl buzilgan, uni ochib bo'lmadi. ${NAME}ning o'rnatish faylini qaytadan yuklab oling."
-LangString ^InvalidOpcode ${LANG_UZBEK} "Fayl buzilgan. ${NAME}ning o'rnatish faylini qaytadan yuklab oling."
+LangString ^FileError ${LANG_UZBEK} "Faylga yozib bo'lmadi:$\r$\n$\r$\n$0$\r$\n$\r$\n${NAME} ochiq bo'lsa, uni yoping va qaytadan urinish uchun ikkinchi tugmani bosing. Birinchi tugma o'rnatishni to'xtatadi, uchinchisi esa bu faylni o'tkazib yuboradi."
+LangString ^FileError_NoIgnore ${LANG_UZBEK} "Faylga yozib bo'lmadi:$\r$\n$\r$\n$0$\r$\n$\r$\n${NAME} ochiq bo'lsa, uni yoping va qaytadan urinish uchun birinchi tugmani bosing. Ikkinchi tugma o'rnatishni to'xtatadi."
+LangString ^ErrorDecompressing ${LANG_UZBEK} "Bu fayl buzilgan, uni ochib bo'lmadi. ${NAME}ning o'rnatish faylini qaytadan yuklab oling."
+LangString ^InvalidOpcode ${LANG_UZBEK} "Bu fayl buzilgan. ${NAME}ning o'rnatish faylini qaytadan yuklab oling."
 
 ; The program needs Windows 7 SP1 or later: on anything older the installer
 ; says so, in Uzbek, before it shows or installs anything, and stops.
@@ -138,7 +138,7 @@ LangString ^InvalidOpcode ${LANG_UZBEK} "Fayl buzilgan. ${NAME}ning o'rnatish fa
   ${EndIf}
 !macroend
 !macro QimbarRefuses
-  MessageBox MB_OK|MB_ICONSTOP "Qimbar birliklari uchun Windows 7 SP1 yoki undan yangi Windows kerak. Bu kompyuterga o'rnatib bo'lmaydi." /SD IDOK
+  MessageBox MB_OK|MB_ICONSTOP "Bu kompyuterdagi Windows juda eski: ${NAME} uchun Windows 7 SP1 yoki undan yangisi kerak. Windowsni yangilang, so'ng o'rnatish dasturini qaytadan ishga tushiring." /SD IDOK
   Quit
 !macroend
 
@@ -150,7 +150,7 @@ LangString ^InvalidOpcode ${LANG_UZBEK} "Fayl buzilgan. ${NAME}ning o'rnatish fa
   ${If} ${IsNativeIA32}
     System::Call 'kernel32::IsProcessorFeaturePresent(i 10) i .r0'
     ${If} $0 = 0
-      MessageBox MB_OK|MB_ICONSTOP "Qimbar birliklari uchun SSE2 buyruqlarini bajaradigan protsessor kerak. Bu kompyuterga o'rnatib bo'lmaydi." /SD IDOK
+      MessageBox MB_OK|MB_ICONSTOP "Bu kompyuterning protsessori juda eski: ${NAME} uchun SSE2 buyruqlarini bajaradigan protsessor kerak. ${NAME}ni yangiroq kompyuterga o'rnating." /SD IDOK
       Quit
     ${EndIf}
   ${EndIf}
