@@ -68,7 +68,8 @@ public:
         value->vt = VT_EMPTY;  // the window's own
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE get_HostRawElementProvider(IRawElementProviderSimple** host) override {
+    HRESULT STDMETHODCALLTYPE
+    get_HostRawElementProvider(IRawElementProviderSimple** host) override {
         if (host == nullptr) {
             return E_POINTER;
         }
@@ -94,8 +95,8 @@ UiAutomationApi lookUpUiAutomation() {
     UiAutomationApi api;
     // Windows 7 without KB2533623 knows no LOAD_LIBRARY_SEARCH_SYSTEM32; it
     // has no notifications either.
-    if (HMODULE core = LoadLibraryExW(L"uiautomationcore.dll", nullptr,
-                                      LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    if (HMODULE core =
+            LoadLibraryExW(L"uiautomationcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
         lookUp(core, "UiaHostProviderFromHwnd", api.hostProviderFromHwnd);
         lookUp(core, "UiaRaiseNotificationEvent", api.raiseNotificationEvent);
     }

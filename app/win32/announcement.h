@@ -10,9 +10,8 @@
 #include <windows.h>
 
 #include <oleauto.h>
-#include <uiautomationcore.h>
-
 #include <string_view>
+#include <uiautomationcore.h>
 
 namespace qimbar::win32 {
 
@@ -23,9 +22,9 @@ namespace qimbar::win32 {
 // ints here. Tests put functions of their own in.
 struct UiAutomationApi {
     HRESULT(WINAPI* hostProviderFromHwnd)(HWND, IRawElementProviderSimple**) = nullptr;
-    HRESULT(WINAPI* raiseNotificationEvent)(IRawElementProviderSimple* provider, int kind,
-                                            int processing, BSTR text,
-                                            BSTR activityId) = nullptr;
+    using RaiseNotificationEvent = HRESULT(WINAPI*)(IRawElementProviderSimple* provider, int kind,
+                                                    int processing, BSTR text, BSTR activityId);
+    RaiseNotificationEvent raiseNotificationEvent = nullptr;
     decltype(&SysAllocString) allocString = nullptr;
     decltype(&SysFreeString) freeString = nullptr;
 };

@@ -143,7 +143,8 @@ void Form1::onCommand(int id, int code) {
     }
     showRunTimeError(window(), failure->message);
     // Back to the box at fault, its text selected, ready to be corrected.
-    const HWND box = failure->box == 0 ? nullptr : this->control("Text" + std::to_string(failure->box));
+    const HWND box =
+        failure->box == 0 ? nullptr : this->control("Text" + std::to_string(failure->box));
     if (box != nullptr && IsWindowVisible(box) != FALSE) {
         SetFocus(box);
         SendMessageW(box, EM_SETSEL, 0, -1);

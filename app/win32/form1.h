@@ -123,7 +123,7 @@ private:
     bool endsProgram_;
     std::array<HWND, app::controls.size()> controls_{};  // children: owned by the window
     HWND tooltips_ = nullptr;                            // owned by the window
-    HWND focusTip_ = nullptr;  // the box whose explanation shows by it
+    HWND focusTip_ = nullptr;                            // the box whose explanation shows by it
     bool made_ = false;                                  // the constructor has returned
     bool startedUp_ = false;
     bool pressing_ = false;  // a press, and the message it may show, under way

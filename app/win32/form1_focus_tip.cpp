@@ -3,7 +3,6 @@
 // One tracking tool per box in the hover tips' control: shown and placed only
 // here, never by the pointer.
 #include "app/win32/form1.h"
-
 #include "app/win32/form1_parts.h"
 
 #include <commctrl.h>
@@ -83,7 +82,8 @@ void Form1::placeFocusTip() {
     monitor.cbSize = sizeof(monitor);
     if (GetMonitorInfoW(MonitorFromWindow(focusTip_, MONITOR_DEFAULTTONEAREST), &monitor) ==
         FALSE) {
-        monitor.rcWork = {LONG_MIN / 2, LONG_MIN / 2, LONG_MAX / 2, LONG_MAX / 2};  // no edge to keep to
+        const LONG edge = LONG_MAX / 2;  // none to keep to
+        monitor.rcWork = {-edge, -edge, edge, edge};
     }
     const POINT at = focusTipPlace(box, {LOWORD(size), HIWORD(size)}, monitor.rcWork);
     // Screen coordinates, each a signed 16 bits: a monitor left of or above
