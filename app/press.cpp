@@ -73,8 +73,9 @@ std::string pressSummary(int page, int row, platform::TextBoxes& boxes) {
     }
     const std::size_t first = typed->find_first_not_of(" \t\r\n");
     const std::size_t last = typed->find_last_not_of(" \t\r\n");
-    const std::string_view trimmed =
-        first == std::string::npos ? std::string_view() : std::string_view(*typed).substr(first, last - first + 1);
+    const std::string_view trimmed = first == std::string::npos
+                                         ? std::string_view()
+                                         : std::string_view(*typed).substr(first, last - first + 1);
     return texts::convertedText(trimmed, pressed.row(row).caption, named);
 }
 

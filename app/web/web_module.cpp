@@ -105,7 +105,8 @@ const std::uint8_t* press(int page, int row, const std::uint8_t* input) {
             answer += box.text;
         }
     }
-    const std::string summary = failure ? std::string() : qimbar::app::pressSummary(page, row, boxes);
+    const std::string summary =
+        failure ? std::string() : qimbar::app::pressSummary(page, row, boxes);
     writeLength(answer, summary.size());
     answer += summary;
     return reinterpret_cast<const std::uint8_t*>(answer.data());

@@ -13,12 +13,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <iterator>
-#include <set>
 #include <doctest/doctest.h>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <new>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -85,10 +85,10 @@ TEST_CASE("each unit is explained in the page's first unit") {
 
 TEST_CASE("every error says what happened and what to do, after its unit") {
     using qimbar::platform::ErrorKind;
-    const ErrorKind kinds[] = {ErrorKind::EmptyBox,         ErrorKind::NotANumber,
-                               ErrorKind::NumberTooLarge,   ErrorKind::Overflow,
-                               ErrorKind::DivisionByZero,   ErrorKind::InvalidOperation,
-                               ErrorKind::BoxNotRead,       ErrorKind::BoxNotWritten};
+    const ErrorKind kinds[] = {ErrorKind::EmptyBox,       ErrorKind::NotANumber,
+                               ErrorKind::NumberTooLarge, ErrorKind::Overflow,
+                               ErrorKind::DivisionByZero, ErrorKind::InvalidOperation,
+                               ErrorKind::BoxNotRead,     ErrorKind::BoxNotWritten};
     std::set<std::string_view> seen;
     for (const ErrorKind kind : kinds) {
         const std::string_view text = qimbar::app::texts::errorText(kind);

@@ -118,7 +118,8 @@ public:
     }
     std::string selectedText(std::string_view name) override {
         return browser()
-            .evaluate("(e => e.value.slice(e.selectionStart, e.selectionEnd))(" + element(name) + ")")
+            .evaluate("(e => e.value.slice(e.selectionStart, e.selectionEnd))(" + element(name) +
+                      ")")
             .get<std::string>();
     }
 

@@ -1,7 +1,7 @@
 // The program's loop: Enter on a button, failures that must not end the
 // program, and a start that makes only what the first look needs.
-#include "app/win32/error_display.h"
 #include "app/texts.h"
+#include "app/win32/error_display.h"
 #include "app/win32/system_error.h"
 #include "app/win32/unicode.h"
 #include "tests/app/win32/shell_support.h"
@@ -150,8 +150,8 @@ TEST_CASE("a window that fails to start leaves no quit waiting: the message abou
     CHECK(error.text().size() > std::wstring_view(L"CreateWindowExW: ").size() + 3);
     CHECK(error.text().find(L'\uFFFD') == std::wstring::npos);
     // Shown at start, it begins in Uzbek; the failure's words follow.
-    for (const std::wstring& shown : {win32::startFailureText(error),
-                                      win32::startFailureText(std::runtime_error("none"))}) {
+    for (const std::wstring& shown :
+         {win32::startFailureText(error), win32::startFailureText(std::runtime_error("none"))}) {
         CHECK(shown.starts_with(win32::widen(qimbar::app::texts::kCannotStart)));
         CHECK((shown.ends_with(error.text()) || shown.ends_with(L"none")));
     }

@@ -192,7 +192,8 @@ public:
         DWORD first = 0;
         DWORD last = 0;
         HWND box = find(name);
-        SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&first), reinterpret_cast<LPARAM>(&last));
+        SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&first),
+                     reinterpret_cast<LPARAM>(&last));
         return narrow(windowText(box).substr(first, last - first));
     }
 
