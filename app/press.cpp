@@ -68,6 +68,7 @@ std::string pressSummary(int page, int row, platform::TextBoxes& boxes) {
         }
     }
     std::vector<texts::Result> named;
+    named.reserve(results.size());
     for (const auto& [r, text] : results) {
         named.push_back({pressed.row(r).caption, text});
     }

@@ -67,7 +67,7 @@ void SSTab::selectPreviousPage() {
     strip_->setCurrentIndex((strip_->currentIndex() + pageCount - 1) % pageCount);
 }
 
-void SSTab::addToPage(int page, QWidget* control) {
+void SSTab::addToPage(int page, QWidget* control) const {
     const QRect place = control->geometry();
     control->setParent(panel(page));
     control->setGeometry(place);

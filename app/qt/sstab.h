@@ -51,7 +51,7 @@ public:
 
     // `control` is shown only while `page` (1 to 6) is selected: it moves
     // to that page's panel, in the same place.
-    void addToPage(int page, QWidget* control);
+    void addToPage(int page, QWidget* control) const;
     [[nodiscard]] PagePanel* panel(int page) const {
         return panels_.at(static_cast<std::size_t>(page - 1));
     }
