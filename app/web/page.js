@@ -157,7 +157,7 @@
       element("span", { id: "update", hidden: true }, `${escape(texts.updateReady)} ` +
         element("button", { type: "button", id: "reload" }, escape(texts.reload))));
     const markup = header +
-      element("div", { id: "trouble", role: "alert", "data-text": texts.cannotWork }) + window +
+      element("div", { id: "trouble", "data-text": texts.cannotWork }) + window +
       element("p", { id: "status", role: "status", "data-loading": texts.loading }) + footer +
       `<noscript><p>${escape(texts.needsScript)}</p></noscript>`;
     return { markup, style: places(description) };
@@ -173,22 +173,24 @@
   // What cannot work is said where a screen reader hears it at once.
   const cannotWork = () => {
     const trouble = document.getElementById("trouble");
+    trouble.setAttribute("role", "alert");
     trouble.textContent = trouble.dataset.text;
     say("");
   };
 
   // The message box: a native modal dialog named with the window's caption,
-  // closed by its button, Enter or Esc. The focus goes to its button, which
-  // the message describes, so that a screen reader says it once; nothing
-  // before it takes the focus. Closed, the focus goes to `focusAfter` (the
-  // box at fault, its text selected, ready to be corrected), else back where
-  // it was. One at a time: the promise keeps when it closes.
+  // closed by its button, Enter or Esc. The message is heard as the button's
+  // description, and only so: a screen reader that also read it as the
+  // dialog's text would say it twice, or not at all if it skipped the dialog.
+  // Closed, the focus goes to `focusAfter` (the box at fault, its text
+  // selected, ready to be corrected), else back where it was. One at a time:
+  // the promise keeps when it closes.
   function makeMessageBox(description) {
     const box = document.createElement("dialog");
     box.id = "message";
     box.setAttribute("aria-labelledby", "message-title");
     box.innerHTML = element("p", { id: "message-title", class: "title" }, escape(description.caption)) +
-                    element("p", { id: "message-text" }) +
+                    element("p", { id: "message-text", "aria-hidden": "true" }) +
                     element("button", { type: "button", id: "message-ok",
                                         "aria-describedby": "message-text" }, "OK");
     let returnTo = null;
@@ -216,8 +218,18 @@
       closed = resolve;
       returnTo = focusAfter ?? document.activeElement;
       box.querySelector("#message-text").textContent = message;
+      // The page behind goes inert, and a screen reader that is told of the
+      // button's focus while that settles moves there in silence (Orca in
+      // both engines). The dialog holds the focus until then.
+      const ok = box.querySelector("button");
+      ok.disabled = true;
       box.showModal();
-      box.querySelector("button").focus();
+      setTimeout(() => {
+        ok.disabled = false;
+        if (box.open) {
+          ok.focus();
+        }
+      }, 100);
     });
   }
 
@@ -272,6 +284,7 @@
     });
 
     form.dataset.ready = "";
+    document.getElementById("trouble").removeAttribute("role");
     document.getElementById("trouble").textContent = "";
     performance.mark("qimbar-ready");
     // What was pressed while the module was on its way, in order, each

@@ -172,8 +172,11 @@ TEST_CASE("a message takes the focus, closes on Enter or Esc, and leaves it in t
         CHECK(browser()
                   .evaluate("document.getElementById('message').contains(document.activeElement)")
                   .get<bool>());
+        // The button takes the focus once the page behind has gone inert.
+        CHECK(browser().evaluate("document.activeElement.id").get<std::string>() == "message");
+        browser().waitUntil("document.activeElement.id === 'message-ok'");
         // Named by its title; the message describes the button that has the
-        // focus, and only it, so that it is heard once.
+        // focus, and is nowhere else in the tree, so that it is heard once.
         const std::string message =
             qimbar::app::texts::errorMessage("Kub metr", ErrorKind::NotANumber);
         int named = 0;
@@ -187,6 +190,13 @@ TEST_CASE("a message takes the focus, closes on Enter or Esc, and leaves it in t
             described += button.name == "OK" && button.description == message ? 1 : 0;
         }
         CHECK(described == 1);
+        int elsewhere = 0;
+        for (const char* role : {"paragraph", "StaticText", "generic"}) {
+            for (const Named& node : nodesOf(role)) {
+                elsewhere += node.name == message ? 1 : 0;
+            }
+        }
+        CHECK(elsewhere == 0);
         if (std::string_view(closing) == "Enter") {
             browser().key("Enter", "Enter", 13, "\r");
         } else {
@@ -362,8 +372,9 @@ TEST_CASE("a unit's explanation shows on a touch of its name or the focus in its
         const auto shown = [] {
             return browser()
                 .evaluate(
-                    "(e => e.checkVisibility() && e.getBoundingClientRect().bottom <= "
-                    "innerHeight + scrollY)(document.getElementById('Text5-about'))")
+                    "(e => e.checkVisibility() && e.getBoundingClientRect().width > 1 && "
+                    "e.getBoundingClientRect().bottom <= innerHeight + scrollY)"
+                    "(document.getElementById('Text5-about'))")
                 .get<bool>();
         };
         CHECK_FALSE(shown());
@@ -373,6 +384,10 @@ TEST_CASE("a unit's explanation shows on a touch of its name or the focus in its
         CHECK(text("Text5-about") == "1 Arshin = 0.7 Metr");
         browser().key("Tab", "Tab", 9);
         CHECK_FALSE(shown());
+        // Unseen, it is still in the tree: nothing there comes and goes with the focus.
+        const std::vector<Named> texts = nodesOf("StaticText");
+        CHECK(std::any_of(texts.begin(), texts.end(),
+                          [](const Named& node) { return node.name == "1 Arshin = 0.7 Metr"; }));
         browser().evaluate("document.getElementById('Text5').focus()");
         CHECK(shown());
         // Shown, it hides no control of its page.

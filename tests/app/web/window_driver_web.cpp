@@ -39,7 +39,12 @@ std::string elementOf(std::string_view name) {
 
 class WebWindow final : public WindowDriver {
 public:
-    WebWindow() { browser().open(server().url()); }
+    // Open once the module has come and the page has put the focus where it starts.
+    WebWindow() {
+        browser().open(server().url(),
+                       "'ready' in document.getElementById('Form1').dataset && "
+                       "document.activeElement !== document.body");
+    }
 
     std::string title() override { return browser().evaluate("document.title").get<std::string>(); }
 
