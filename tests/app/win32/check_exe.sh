@@ -2,8 +2,9 @@
 # The shipped program on its own: it imports no function that Windows 7 SP1
 # lacks (the list beside this script, checked against Microsoft's documented
 # minimum client of each), no DLL beyond Windows' own, and carries the
-# manifest that names every supported Windows, asks for common controls 6,
-# the best DPI awareness each Windows knows, and UTF-8 as its code page.
+# manifest that names its own processor and every supported Windows, asks for
+# common controls 6, the best DPI awareness each Windows knows, and UTF-8 as
+# its code page.
 #   check_exe.sh <objdump> <qimbar.exe>     (objdump "-": its -p output on stdin)
 set -euo pipefail
 objdump="$1"
@@ -46,7 +47,11 @@ if [ -n "$newer" ]; then
     status=1
 fi
 
-for needed in 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' \
+processor=x86
+grep -q '(PE32+)' <<<"$dump" && processor=amd64
+# The program's own identity is the manifest's one architecture that is not "*".
+for needed in "processorArchitecture=\"$processor\"/>" \
+              'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' \
               '{35138b9a-5d96-4fbd-8e2d-a2440225f93a}' '{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}' \
               '{1f676c76-80e1-4239-95bb-83d0f6d0da78}' '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}' \
               '>true/pm</dpiAware>' '>PerMonitorV2, PerMonitor</dpiAwareness>' \
