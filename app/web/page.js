@@ -193,6 +193,7 @@
                     element("p", { id: "message-text", "aria-hidden": "true" }) +
                     element("button", { type: "button", id: "message-ok",
                                         "aria-describedby": "message-text" }, "OK");
+    const ok = box.querySelector("button");
     let returnTo = null;
     let closed = () => {};
     // The focus moves in the same task as the dialog closes, so that a
@@ -208,7 +209,7 @@
       returnTo = null;
       closed();
     };
-    box.querySelector("button").addEventListener("click", finish);
+    ok.addEventListener("click", finish);
     box.addEventListener("cancel", (event) => {
       event.preventDefault();
       finish();
@@ -221,7 +222,6 @@
       // The page behind goes inert, and a screen reader that is told of the
       // button's focus while that settles moves there in silence (Orca in
       // both engines). The dialog holds the focus until then.
-      const ok = box.querySelector("button");
       ok.disabled = true;
       box.showModal();
       setTimeout(() => {

@@ -4,6 +4,7 @@
 // run, the accessibility tree by role, a control's text.
 #include "tests/app/web/chromium.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,13 @@ inline std::vector<Named> nodesOf(const std::string& role) {
         found.push_back({text("name"), text("description")});
     }
     return found;
+}
+
+// Whether a node of that role that a person can reach has that name.
+inline bool hasNode(const std::string& role, const std::string& name) {
+    const std::vector<Named> nodes = nodesOf(role);
+    return std::any_of(nodes.begin(), nodes.end(),
+                       [&name](const Named& node) { return node.name == name; });
 }
 
 inline std::string text(const std::string& id, Chromium& in = browser()) {

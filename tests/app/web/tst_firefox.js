@@ -72,18 +72,18 @@ async function firefox() {
     console.log(`${ok ? "ok" : "FAIL"}: ${name}${ok ? "" : ` (${JSON.stringify(detail)})`}`);
     ok ? (passed += 1) : (failed += 1);
   };
+  // Waits, `tries` times 50 ms at most, for an expression to be true in the page.
+  const until = async (expression, tries) => {
+    for (let i = 0; i < tries && !(await browser.evaluate(expression)); i += 1) {
+      await sleep(50);
+    }
+  };
   const open = async () => {
     await browser.send("WebDriver:Navigate", { url });
-    for (let i = 0; i < 100 && !(await browser.evaluate("'ready' in document.getElementById('Form1').dataset")); i += 1) {
-      await sleep(50);
-    }
+    await until("'ready' in document.getElementById('Form1').dataset", 100);
   };
   // The page's own moves of the focus wait for a screen reader to settle.
-  const focusOn = async (id) => {
-    for (let i = 0; i < 40 && (await browser.evaluate("document.activeElement.id")) !== id; i += 1) {
-      await sleep(50);
-    }
-  };
+  const focusOn = (id) => until(`document.activeElement.id === '${id}'`, 40);
   try {
     await open();
     await focusOn("tab-3");

@@ -22,6 +22,7 @@
 using qimbar::platform::ErrorKind;
 using qimbar::testing::browser;
 using qimbar::testing::Chromium;
+using qimbar::testing::hasNode;
 using qimbar::testing::Json;
 using qimbar::testing::Named;
 using qimbar::testing::nodesOf;
@@ -159,7 +160,6 @@ TEST_CASE("on a phone: one column, every tab in sight, room for a finger, text i
 }
 
 TEST_CASE("a message takes the focus, closes on Enter or Esc, and leaves it in the box at fault") {
-    browser().resize(1280, 800);
     for (const char* closing : {"Enter", "Escape"}) {
         CAPTURE(std::string_view(closing));
         // Once on a desktop, once on the narrowest phone.
@@ -196,9 +196,7 @@ TEST_CASE("a message takes the focus, closes on Enter or Esc, and leaves it in t
             described += button.name == "OK" && button.description == message ? 1 : 0;
         }
         CHECK(described == 1);
-        const std::vector<Named> texts = nodesOf("StaticText");
-        CHECK(std::none_of(texts.begin(), texts.end(),
-                           [&](const Named& node) { return node.name == message; }));
+        CHECK_FALSE(hasNode("StaticText", message));
         if (std::string_view(closing) == "Enter") {
             browser().key("Enter", "Enter", 13, "\r");
         } else {
@@ -388,9 +386,7 @@ TEST_CASE("a unit's explanation shows on a touch of its name or the focus in its
         browser().key("Tab", "Tab", 9);
         CHECK_FALSE(shown());
         // Unseen, it is still in the tree: nothing there comes and goes with the focus.
-        const std::vector<Named> texts = nodesOf("StaticText");
-        CHECK(std::any_of(texts.begin(), texts.end(),
-                          [](const Named& node) { return node.name == "1 Arshin = 0.7 Metr"; }));
+        CHECK(hasNode("StaticText", "1 Arshin = 0.7 Metr"));
         browser().evaluate("document.getElementById('Text5').focus()");
         CHECK(shown());
         // Shown, it hides no control of its page.
